@@ -1,0 +1,3 @@
+#include "raster/draw_objects.h"
+
+void drawObjects(const Scene&, FrameBuffer&, int, int) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "raster/frame_buffer.h"
+#include "scene/scene.h"
+
+// Draws every polygon of every object into `frame`, which the caller has sized
+// to width x height and cleared. Visibility between polygons is the depth test's.
+void drawObjects(const Scene& scene, FrameBuffer& frame, int width, int height);

@@ -1,0 +1,38 @@
+#include "scene/scene.h"
+
+void Scene::reset() {
+    lightingEnabled = false;
+    flatShading = false;
+    useOpenGL = true;
+    mipmapping = true;
+    objects.clear();
+    lights.clear();
+    normal = {0, 0, 1};
+    diffuse = {1, 1, 1, 1};
+    specular = {0, 0, 0, 1};
+    s = 0;
+    t = 0;
+    shininess = 0;
+    loopStart = 0;
+    colorTexture = nullptr;
+    bumpMap = nullptr;
+    environmentMap = nullptr;
+}
+
+void initScene(Scene& scene) {
+    scene.reset();
+    scene.lightingEnabled = false;
+    scene.flatShading = false;
+    // Textures live for the whole run, like the scene that points at them.
+    Texture* colors = &(new Texture)->makeTileColors(256, 256);
+    Texture* heights = &(new Texture)->makeTileHeights(256, 256);
+    scene.setAmbient({0.4f, 0.4f, 0.4f, 1});
+    scene.addLight({0, -100, 80}, {0.8f, 0.8f, 0.8f, 1});
+    scene.setTextures(colors, heights, nullptr);
+    scene.construction.push();
+    const Color specular = fromHSV(0, 0, 1, 1);
+    const Color orange = fromHSV(0.083f, 0.75f, 0.8f, 1);
+    scene.setMaterial(orange, specular, 100);
+    buildSquare(scene, 1.0, 1.0);
+    scene.construction.pop();
+}
