@@ -22,8 +22,9 @@ inline Color operator*(const Color& k, float s) { return {k.r * s, k.g * s, k.b 
 inline Color operator*(float s, const Color& k) { return k * s; }
 inline Color modulate(const Color& k, const Color& m) { return {k.r * m.r, k.g * m.g, k.b * m.b, k.a * m.a}; }
 
-// Hue, saturation, value to RGB. h is nominally in [0, 1]; i = 6 wraps to the
-// first sector like 0, while any i outside 0..6 (modulo 6) leaves opaque black.
+// Hue, saturation, value to RGB. h is nominally in [0, 1]; every multiple of 6
+// (h = 1, 2, ...) takes the first sector like 0, any other i outside 1..5 leaves
+// opaque black, whatever alpha was asked for.
 inline Color fromHSV(float h, float s, float v, float a) {
     Color c;
     if (s == 0) return c.set(v, v, v, a);

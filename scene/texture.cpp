@@ -1,7 +1,9 @@
 #include "scene/texture.h"
 
 #include <cmath>
+#include <memory>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -24,11 +26,13 @@ double root4(int n) { return std::pow(static_cast<double>(n), 0.25); }
 Texture& Texture::allocate(int w, int h, int ch) {
     const long long count = static_cast<long long>(w) * h * ch;
     if (w < 0 || h < 0 || ch < 0 || count >= (1LL << 30)) throw std::bad_alloc();
+    // Storage first: if it cannot be had, the sizes still describe the old texels.
+    std::unique_ptr<float[]> storage(new float[static_cast<size_t>(count)]);
     width = w;
     height = h;
     channels = ch;
     pyramid = nullptr;
-    texels.reset(new float[static_cast<size_t>(count)]);
+    texels = std::move(storage);
     return *this;
 }
 
