@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Starts the viewer in a window when there is a display.
+# Opens the viewer on the desktop when there is a display. Without one (a
+# server, a CI machine) it runs the viewer on a private Xvfb, uses it a little
+# as a person would, and leaves screenshots of what that person saw in out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ -x build/rasterview ]; then
+for program in build/rasterview build/viewer_tour; do
+  [ -x "$program" ] || { echo "$program is missing: build first ('make run' does)." >&2; exit 1; }
+done
+if [ -n "${DISPLAY:-}" ] && build/viewer_tour probe; then
   exec build/rasterview
 fi
-echo "The viewer is not built yet: the math and scene libraries are; run 'make test'."
+exec build/viewer_tour tour build/rasterview out

@@ -1,0 +1,25 @@
+#include "app/camera.h"
+
+void setupCamera(Scene& scene, const ViewState& view, int width, int height) {
+    // The float 0.4 widened, not the double 0.4: the extents must come out to the same bits.
+    const double base = 0.4f;
+    double ex = base, ey = base;
+    if (width < height)
+        ey = base * height / width;
+    else
+        ex = base * width / height;
+
+    MatrixStack& projection = scene.projection;
+    projection.reset();
+    projection.perspective(static_cast<float>(ex), static_cast<float>(ey), 0.1f, 100.0f);
+    projection.updateInverse();
+
+    MatrixStack& modelview = scene.modelview;
+    modelview.reset();
+    modelview.translate(0, 0, -3);
+    modelview.translate(static_cast<float>(view.viewPanX * 0.01), static_cast<float>(view.viewPanY * -0.01),
+                        static_cast<float>(view.viewZoom * 0.25));
+    modelview.rotateX(view.viewTilt);
+    modelview.rotateZ(view.viewSpin);
+    modelview.updateInverse();
+}

@@ -1,0 +1,12 @@
+#include "app/gl_point_sink.h"
+
+#include <GL/gl.h>
+
+void GlPointSink::beginSpan() { glBegin(GL_POINTS); }
+
+void GlPointSink::endSpan() { glEnd(); }
+
+void GlPointSink::plot(int x, int y, const Color& color) {
+    glColor3f(color.r, color.g, color.b);
+    glVertex2i(x, y);
+}

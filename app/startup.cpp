@@ -1,0 +1,23 @@
+#include "app/startup.h"
+
+#include <GL/glut.h>
+
+#include "app/frame_loop.h"
+#include "app/input_callbacks.h"
+#include "app/software_path.h"
+#include "app/viewer.h"
+
+void startViewer(int& argc, char** argv) {
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(480, 480);
+    glutInit(&argc, argv);
+    glutCreateWindow("Class Framework");
+    glutDisplayFunc(displayFrame);
+    glutReshapeFunc(reshapeWindow);
+    glutKeyboardFunc(keyPressed);
+    glutMouseFunc(mouseButton);
+    glutMotionFunc(mouseMotion);
+    glutIdleFunc(idleRedraw);
+    initScene(viewer.scene);
+    prepareRendering(viewer.scene, viewer.frame);
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+// Opens the window, registers the callbacks, builds the scene and prepares the
+// software path: everything before the GLUT main loop. The first frame is drawn
+// by the idle callback once the loop runs.
+void startViewer(int& argc, char** argv);

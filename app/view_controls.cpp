@@ -1,0 +1,40 @@
+#include "app/view_controls.h"
+
+InputEffect applyKey(Scene& scene, unsigned char key) {
+    switch (key) {
+    case 27:
+    case 'q': return InputEffect::quit;
+    case 'a': scene.mipmapping = !scene.mipmapping; return InputEffect::redraw;
+    case 'g': scene.useOpenGL = !scene.useOpenGL; return InputEffect::redraw;
+    default: return InputEffect::none;
+    }
+}
+
+InputEffect applyMouseButton(ViewState& view, int button, int state, int x, int y) {
+    switch (button) {
+    case mouse::leftButton: view.leftButtonDown = state == mouse::down; break;
+    case mouse::rightButton: view.rightButtonDown = state == mouse::down; break;
+    case mouse::wheelUp: view.viewZoom += 1; break;
+    case mouse::wheelDown: view.viewZoom -= 1; break;
+    default: break;
+    }
+    view.lastMouseX = x;
+    view.lastMouseY = y;
+    return InputEffect::redraw;
+}
+
+InputEffect applyMouseMotion(ViewState& view, int x, int y) {
+    const float dx = static_cast<float>(x - view.lastMouseX);
+    const float dy = static_cast<float>(y - view.lastMouseY);
+    if (view.leftButtonDown) {
+        view.viewSpin += dx;
+        view.viewTilt += dy;
+    }
+    if (view.rightButtonDown) {
+        view.viewPanX += dx;
+        view.viewPanY += dy;
+    }
+    view.lastMouseX = x;
+    view.lastMouseY = y;
+    return InputEffect::redraw;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/view_state.h"
+#include "scene/scene.h"
+
+// What the window has to do after an input event.
+enum class InputEffect { none, redraw, quit };
+
+// GLUT's button and state numbers, so that this code needs no GLUT header;
+// the GLUT callbacks check that they match.
+namespace mouse {
+constexpr int leftButton = 0;
+constexpr int middleButton = 1;
+constexpr int rightButton = 2;
+constexpr int wheelUp = 3;
+constexpr int wheelDown = 4;
+constexpr int down = 0;
+} // namespace mouse
+
+// Letters are case-sensitive: 'a' toggles mip-mapping, 'g' the renderer, 'q' and ESC quit.
+InputEffect applyKey(Scene& scene, unsigned char key);
+
+// Tracks the left and right buttons and steps the zoom on every wheel call, press
+// and release alike, as GLUT reports both for one notch.
+InputEffect applyMouseButton(ViewState& view, int button, int state, int x, int y);
+
+// Left-drag spins and tilts by one degree per pixel; right-drag pans.
+InputEffect applyMouseMotion(ViewState& view, int x, int y);

@@ -1,0 +1,4 @@
+#include "app/viewer.h"
+
+// Constructed before main and torn down by exit(), scene included.
+Viewer viewer;

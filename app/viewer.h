@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/gl_point_sink.h"
+#include "app/view_state.h"
+#include "raster/frame_buffer.h"
+#include "scene/scene.h"
+
+// Everything the running viewer keeps for the whole run. GLUT callbacks carry
+// no user pointer, so they reach it through the one instance below.
+struct Viewer {
+    Scene scene;
+    FrameBuffer frame;
+    ViewState view;
+    GlPointSink points;
+};
+
+extern Viewer viewer;

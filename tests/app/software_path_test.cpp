@@ -1,0 +1,78 @@
+#include "app/software_path.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "raster/memory_image.h"
+
+namespace {
+
+bool allEmpty(const FrameBuffer& frame) {
+    const float* d = frame.depth.get();
+    return std::all_of(d, d + static_cast<size_t>(frame.width) * frame.height,
+                       [](float v) { return v == FrameBuffer::empty; });
+}
+
+// An empty scene draws nothing, so the buffer shows exactly what the frame set-up did.
+class SoftwareFrame : public ::testing::Test {
+protected:
+    Scene scene;
+    FrameBuffer frame;
+    MemoryImage image{640, 640};
+    void SetUp() override {
+        prepareRendering(scene, frame);
+        frame.output = &image;
+    }
+};
+
+TEST_F(SoftwareFrame, StartsWithNoStorageSoTheFirstFrameAllocates) {
+    frame.width = 3;
+    frame.height = 3;
+    frame.resize();
+    prepareRendering(scene, frame);
+    EXPECT_EQ(frame.width, 0);
+    EXPECT_EQ(frame.height, 0);
+    EXPECT_EQ(frame.depth, nullptr);
+
+    renderSoftware(scene, frame, 480, 480);
+    EXPECT_EQ(frame.width, 480);
+    EXPECT_EQ(frame.height, 480);
+    ASSERT_NE(frame.depth, nullptr);
+    EXPECT_TRUE(allEmpty(frame));
+}
+
+TEST_F(SoftwareFrame, SameSizeKeepsTheStorageAndClearsIt) {
+    renderSoftware(scene, frame, 480, 320);
+    // Storage of our own, marked: a reallocation would replace the pointer.
+    frame.depth = std::make_unique<float[]>(480 * 320);
+    float* const mine = frame.depth.get();
+    std::fill_n(mine, 480 * 320, 0.5f);
+
+    renderSoftware(scene, frame, 480, 320);
+    EXPECT_EQ(frame.depth.get(), mine);
+    EXPECT_TRUE(allEmpty(frame));
+}
+
+struct SizeChange {
+    int width, height;
+};
+
+class SoftwareFrameResize : public SoftwareFrame, public ::testing::WithParamInterface<SizeChange> {};
+
+TEST_P(SoftwareFrameResize, AnyChangedSideReallocatesToTheNewSize) {
+    renderSoftware(scene, frame, 480, 480);
+    const SizeChange c = GetParam();
+    renderSoftware(scene, frame, c.width, c.height);
+    EXPECT_EQ(frame.width, c.width);
+    EXPECT_EQ(frame.height, c.height);
+    // Under the sanitizer build an array still sized for 480 x 480 fails here.
+    EXPECT_TRUE(allEmpty(frame));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, SoftwareFrameResize,
+                         ::testing::Values(SizeChange{480, 640}, SizeChange{640, 480}, SizeChange{100, 50},
+                                           SizeChange{0, 0}));
+
+} // namespace

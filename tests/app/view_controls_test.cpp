@@ -1,0 +1,126 @@
+#include "app/view_controls.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool operator==(const ViewState& a, const ViewState& b) {
+    return a.viewSpin == b.viewSpin && a.viewTilt == b.viewTilt && a.viewZoom == b.viewZoom &&
+           a.viewPanX == b.viewPanX && a.viewPanY == b.viewPanY && a.lastMouseX == b.lastMouseX &&
+           a.lastMouseY == b.lastMouseY && a.leftButtonDown == b.leftButtonDown && a.rightButtonDown == b.rightButtonDown;
+}
+
+constexpr int up = 1;
+
+struct KeyCase {
+    unsigned char key;
+    InputEffect effect;
+    bool mipmapping, useOpenGL;
+};
+
+class Keys : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(Keys, ActOnlyOnTheirExactLetter) {
+    const KeyCase c = GetParam();
+    Scene scene;
+    EXPECT_EQ(applyKey(scene, c.key), c.effect);
+    EXPECT_EQ(scene.mipmapping, c.mipmapping);
+    EXPECT_EQ(scene.useOpenGL, c.useOpenGL);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Keys,
+                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true},
+                                           KeyCase{'g', InputEffect::redraw, true, false},
+                                           KeyCase{'q', InputEffect::quit, true, true},
+                                           KeyCase{27, InputEffect::quit, true, true},
+                                           KeyCase{'A', InputEffect::none, true, true},
+                                           KeyCase{'G', InputEffect::none, true, true},
+                                           KeyCase{'Q', InputEffect::none, true, true},
+                                           KeyCase{'x', InputEffect::none, true, true},
+                                           KeyCase{0, InputEffect::none, true, true}));
+
+TEST(Keys, ToggleBackOnTheSecondPress) {
+    Scene scene;
+    applyKey(scene, 'g');
+    applyKey(scene, 'g');
+    applyKey(scene, 'a');
+    applyKey(scene, 'a');
+    EXPECT_TRUE(scene.useOpenGL);
+    EXPECT_TRUE(scene.mipmapping);
+}
+
+class Mouse : public ::testing::Test {
+protected:
+    ViewState view;
+    void press(int button, int x, int y) { EXPECT_EQ(applyMouseButton(view, button, mouse::down, x, y), InputEffect::redraw); }
+    void release(int button, int x, int y) { EXPECT_EQ(applyMouseButton(view, button, up, x, y), InputEffect::redraw); }
+    void move(int x, int y) { EXPECT_EQ(applyMouseMotion(view, x, y), InputEffect::redraw); }
+};
+
+TEST_F(Mouse, LeftDragSpinsAndTiltsOneDegreePerPixel) {
+    press(mouse::leftButton, 100, 100);
+    move(110, 100);
+    EXPECT_EQ(view.viewSpin, -125);
+    EXPECT_EQ(view.viewTilt, -60);
+    move(110, 93);
+    EXPECT_EQ(view.viewTilt, -67);
+    EXPECT_EQ(view.viewPanX, 0);
+    EXPECT_EQ(view.viewPanY, 0);
+}
+
+TEST_F(Mouse, OnlyMovementWhileTheButtonIsHeldCounts) {
+    press(mouse::leftButton, 100, 100);
+    move(110, 100);
+    release(mouse::leftButton, 110, 100);
+    move(150, 130);
+    EXPECT_EQ(view.viewSpin, -125);
+    EXPECT_EQ(view.viewTilt, -60);
+    EXPECT_FALSE(view.leftButtonDown);
+}
+
+TEST_F(Mouse, DragStartsFromThePressPosition) {
+    move(0, 0);
+    press(mouse::leftButton, 200, 50);
+    move(205, 50);
+    EXPECT_EQ(view.viewSpin, -130);
+}
+
+TEST_F(Mouse, RightDragPansAndBothButtonsDoBoth) {
+    press(mouse::rightButton, 10, 10);
+    move(40, 30);
+    EXPECT_EQ(view.viewPanX, 30);
+    EXPECT_EQ(view.viewPanY, 20);
+    EXPECT_EQ(view.viewSpin, -135);
+
+    press(mouse::leftButton, 40, 30);
+    move(45, 28);
+    EXPECT_EQ(view.viewPanX, 35);
+    EXPECT_EQ(view.viewPanY, 18);
+    EXPECT_EQ(view.viewSpin, -130);
+    EXPECT_EQ(view.viewTilt, -62);
+}
+
+TEST_F(Mouse, WheelStepsOnPressAndReleaseAndUpThenDownRestoresZoom) {
+    press(mouse::wheelUp, 5, 5);
+    EXPECT_EQ(view.viewZoom, 1.25f);
+    release(mouse::wheelUp, 5, 5);
+    EXPECT_EQ(view.viewZoom, 2.25f);
+    press(mouse::wheelDown, 5, 5);
+    release(mouse::wheelDown, 5, 5);
+    EXPECT_EQ(view.viewZoom, 0.25f);
+    EXPECT_FALSE(view.leftButtonDown);
+    EXPECT_FALSE(view.rightButtonDown);
+}
+
+TEST_F(Mouse, MiddleAndUnknownButtonsAndBareMotionRedrawWithoutChangingTheView) {
+    press(mouse::middleButton, 70, 80);
+    move(90, 95);
+    release(mouse::middleButton, 90, 95);
+    press(7, 3, 4);
+    ViewState expected;
+    expected.lastMouseX = 3;
+    expected.lastMouseY = 4;
+    EXPECT_TRUE(view == expected);
+}
+
+} // namespace

@@ -1,0 +1,252 @@
+// The real viewer on a private Xvfb, used as a person would: look at the
+// window, press keys, drag and turn the wheel, and judge the pictures.
+#include <X11/keysym.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/picture.h"
+#include "tests/e2e/viewer_run.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int leftButton = 1, rightButton = 3, wheelUp = 4, wheelDown = 5;
+
+// The caption starts at (10, 10) from the lower-left corner; descenders reach a few rows lower.
+bool inCaptionArea(const RgbImage8& image, int x, int rowFromTop) {
+    const int row = glRow(image, rowFromTop);
+    return x >= 8 && x <= 320 && row >= 3 && row <= 30;
+}
+
+long darkOutsideCaption(const RgbImage8& image) {
+    long n = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) n += isDark(image.pixel(x, y)) && !inCaptionArea(image, x, y);
+    return n;
+}
+
+long darkInsideCaption(const RgbImage8& image) {
+    long n = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) n += isDark(image.pixel(x, y)) && inCaptionArea(image, x, y);
+    return n;
+}
+
+bool isTile(const std::uint8_t* p) { return near(p, 0.80, 0.50, 0.20, 0.05); }
+bool isGrout(const std::uint8_t* p) { return near(p, 0.80, 0.78, 0.72, 0.05); }
+
+// Mean row of the square's pixels in one column.
+double meanSquareRow(const RgbImage8& image, int x) {
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < image.height; ++y)
+        if (isSquare(image.pixel(x, y))) {
+            sum += y;
+            ++n;
+        }
+    return n ? sum / n : -1;
+}
+
+class ViewerTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ViewerRun> run;
+    // The first settled picture: the OpenGL path at the start-up view.
+    RgbImage8 start;
+
+    void SetUp() override { launch(RV_VIEWER); }
+
+    void launch(const char* program) {
+        run = std::make_unique<ViewerRun>(program);
+        start = keep("start", run->settled());
+    }
+
+    // Kept to be saved as PNG files if the test fails, for a person to look at.
+    RgbImage8 keep(const std::string& label, RgbImage8 picture) {
+        shots.emplace_back(label, picture);
+        return picture;
+    }
+
+    void expectQuitBy(unsigned long keysym) {
+        run->typeKey(keysym);
+        const std::optional<int> status = run->waitForExit(5s);
+        ASSERT_TRUE(status) << "the viewer is still running";
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "the viewer " << describeWaitStatus(*status);
+    }
+
+    void TearDown() override {
+        if (!HasFailure()) return;
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path dir = RV_FAILED_SHOTS_DIR;
+        std::filesystem::create_directories(dir);
+        for (const auto& [label, picture] : shots) {
+            const std::string path = (dir / (std::string(test->test_suite_name()) + "." + test->name() + "-" + label + ".png")).string();
+            std::string error;
+            if (writePng(path, picture, &error))
+                std::cerr << "screenshot: " << path << "\n";
+            else
+                std::cerr << "could not save a screenshot: " << error << "\n";
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, RgbImage8>> shots;
+};
+
+TEST_F(ViewerTest, StartsWithCaptionAndTiledSquareCentredOnWhite) {
+    ASSERT_EQ(start.width, 480);
+    ASSERT_EQ(start.height, 480);
+    for (int x = 0; x < start.width; ++x) {
+        EXPECT_TRUE(isWhite(start.pixel(x, 0))) << "top row, x " << x;
+        EXPECT_TRUE(isWhite(start.pixel(x, 479))) << "bottom row, x " << x;
+    }
+
+    const Census caption = census(start, isDark);
+    EXPECT_GT(darkInsideCaption(start), 500);
+    EXPECT_EQ(darkOutsideCaption(start), 0);
+    EXPECT_GE(caption.bounds.left, 10);
+    EXPECT_LE(caption.bounds.left, 12);
+    EXPECT_LE(glRow(start, caption.bounds.bottom), 10) << "lowest caption row";
+    EXPECT_GE(glRow(start, caption.bounds.top), 18) << "highest caption row";
+
+    // Seen turned by -135 degrees, the square's side corners lie on the horizontal
+    // through its centre, the projected origin at the window centre.
+    const Census square = census(start, isSquare);
+    ASSERT_GT(square.count, 10000);
+    EXPECT_NEAR(square.bounds.centreX(), 239.5, 1.5);
+    EXPECT_NEAR(meanSquareRow(start, square.bounds.left), 239.5, 3);
+    EXPECT_NEAR(meanSquareRow(start, square.bounds.right), 239.5, 3);
+    EXPECT_TRUE(isSquare(start.pixel(240, 239)));
+    EXPECT_TRUE(square.bounds.top > 60 && square.bounds.bottom < 420) << "the whole square is in view";
+
+    EXPECT_GT(census(start, isTile).count, square.count / 2);
+    EXPECT_GT(census(start, isGrout).count, 200);
+    EXPECT_EQ(run->output(), "");
+}
+
+TEST_F(ViewerTest, FilterKeyChangesThePictureAndASecondPressRestoresItExactly) {
+    run->typeKey(XK_a);
+    const RgbImage8 nearest = keep("after-a", run->changedFrom(start));
+    EXPECT_NE(nearest, start);
+    EXPECT_EQ(silhouetteDifference(nearest, start), 0) << "filtering changes colours, not the outline";
+    // Nearest texels show the grout at full colour where mip-mapping blends it away.
+    EXPECT_GT(census(nearest, isGrout).count, census(start, isGrout).count);
+
+    run->typeKey(XK_a);
+    const RgbImage8 back = keep("after-a-a", run->changedFrom(nearest));
+    EXPECT_EQ(back, start);
+}
+
+TEST_F(ViewerTest, LeftDragTurnsTheSquare) {
+    run->drag(leftButton, 30, 0);
+    const RgbImage8 turned = keep("after-left-drag", run->changedFrom(start));
+    EXPECT_GT(silhouetteDifference(turned, start), 1000);
+    EXPECT_EQ(darkOutsideCaption(turned), 0);
+}
+
+TEST_F(ViewerTest, RightDragPansTheSquareWithThePointer) {
+    const Census before = census(start, isSquare);
+    run->drag(rightButton, 30, 20);
+    const RgbImage8 panned = keep("after-right-drag", run->changedFrom(start));
+    const Census after = census(panned, isSquare);
+    // 0.3 units right and 0.2 down at about 2.9 units from the eye: some 60 and 40 pixels.
+    EXPECT_GT(after.meanX - before.meanX, 40);
+    EXPECT_LT(after.meanX - before.meanX, 80);
+    EXPECT_GT(after.meanY - before.meanY, 25);
+    EXPECT_LT(after.meanY - before.meanY, 60);
+}
+
+TEST_F(ViewerTest, WheelUpEnlargesAndWheelDownShrinks) {
+    const long size = census(start, isSquare).count;
+    run->wheel(wheelUp);
+    const RgbImage8 nearer = keep("after-wheel-up", run->changedFrom(start));
+    EXPECT_GT(census(nearer, isSquare).count, size * 5 / 4);
+
+    run->wheel(wheelDown);
+    const RgbImage8 back = keep("after-wheel-up-down", run->changedFrom(nearer));
+    EXPECT_EQ(back, start);
+
+    run->wheel(wheelDown);
+    const RgbImage8 farther = keep("after-wheel-up-down-down", run->changedFrom(back));
+    EXPECT_LT(census(farther, isSquare).count, size * 4 / 5);
+}
+
+TEST_F(ViewerTest, UpperCaseKeysChangeNothing) {
+    run->typeKey(XK_a);
+    const RgbImage8 nearest = keep("after-a", run->changedFrom(start));
+    run->typeKey(XK_a);
+    keep("after-a-a", run->changedFrom(nearest));
+
+    run->typeKey(XK_A, true);
+    run->typeKey(XK_G, true);
+    run->typeKey(XK_Q, true);
+    EXPECT_EQ(keep("after-AGQ", run->changedFrom(start, 300ms)), start);
+    ASSERT_TRUE(run->running());
+    // Events are handled in order, so once 'a' shows, the upper-case keys were seen
+    // and must have left filtering, renderer and program as they were.
+    run->typeKey(XK_a);
+    EXPECT_EQ(keep("after-AGQ-a", run->changedFrom(start)), nearest);
+    EXPECT_TRUE(run->running());
+}
+
+TEST_F(ViewerTest, SoftwarePathHasNoCaptionAndGBringsTheReferenceBackExactly) {
+    const PixelBox square = census(start, isSquare).bounds;
+    run->typeKey(XK_g);
+    const RgbImage8 software = keep("after-g", run->changedFrom(start));
+    EXPECT_EQ(darkInsideCaption(software), 0);
+    // Both paths draw the same square with the same matrices: away from it the window stays white.
+    long strayPixels = 0;
+    for (int y = 0; y < software.height; ++y)
+        for (int x = 0; x < software.width; ++x)
+            if (!(x >= square.left - 3 && x <= square.right + 3 && y >= square.top - 3 && y <= square.bottom + 3))
+                strayPixels += !isWhite(software.pixel(x, y));
+    EXPECT_EQ(strayPixels, 0);
+
+    run->typeKey(XK_g);
+    EXPECT_EQ(keep("after-g-g", run->changedFrom(software)), start);
+}
+
+TEST_F(ViewerTest, QEndsWithStatusZeroAndNothingOnStandardOutput) {
+    // Frames of both paths first: a GL error left by any of them would be printed by the next OpenGL frame.
+    RgbImage8 last = start;
+    auto step = [&](auto&& input) {
+        input();
+        last = run->changedFrom(last);
+    };
+    step([&] { run->typeKey(XK_a); });
+    step([&] { run->drag(leftButton, 15, 10); });
+    step([&] { run->wheel(wheelUp); });
+    step([&] { run->typeKey(XK_g); });
+    step([&] { run->typeKey(XK_g); });
+    step([&] { run->typeKey(XK_a); });
+    expectQuitBy(XK_q);
+    EXPECT_EQ(run->output(), "");
+}
+
+TEST_F(ViewerTest, EscapeEndsWithStatusZero) {
+    expectQuitBy(XK_Escape);
+    EXPECT_EQ(run->output(), "");
+}
+
+class GlErrorViewerTest : public ViewerTest {
+protected:
+    void SetUp() override { launch(RV_GL_ERROR_VIEWER); }
+};
+
+TEST_F(GlErrorViewerTest, ErrorPendingBeforeTheFirstFrameIsPrintedOnceAsOneLine) {
+    run->typeKey(XK_a);
+    const RgbImage8 nearest = run->changedFrom(start);
+    run->typeKey(XK_a);
+    EXPECT_EQ(run->changedFrom(nearest), start);
+    expectQuitBy(XK_q);
+    EXPECT_EQ(run->output(), "ERROR: 0x500\n");
+}
+
+} // namespace

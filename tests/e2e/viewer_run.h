@@ -1,0 +1,59 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "tests/e2e/child_process.h"
+#include "tests/e2e/x_session.h"
+#include "tests/e2e/xvfb.h"
+#include "tools/png_image.h"
+
+// One run of a viewer program on its own Xvfb: started, its window "Class
+// Framework" found, moved fully onto the screen and drawn. The window redraws
+// only on demand, so every wait below watches the picture instead of sleeping.
+// Everything is torn down with the object: program, connection, server.
+class ViewerRun {
+public:
+    // Throws std::runtime_error when the program does not show and draw its window.
+    explicit ViewerRun(const std::string& program);
+
+    // The picture once four grabs in a row, 20 ms apart, agree; throws if it never settles.
+    RgbImage8 settled();
+    // Waits for the picture to differ from `before`, then for it to settle. After
+    // the timeout the unchanged picture is returned for the caller's check to fail on.
+    RgbImage8 changedFrom(const RgbImage8& before, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+    // X keysyms (XK_a, XK_Escape, ...); `shifted` holds Shift for upper case.
+    void typeKey(unsigned long keysym, bool shifted = false);
+    // Presses an X button at the window centre, moves by (dx, dy) in small steps and releases.
+    void drag(int button, int dx, int dy);
+    // One wheel notch at the window centre: button 4 up, 5 down.
+    void wheel(int button);
+
+    bool running() { return viewer.running(); }
+    // Raw wait status once the program has ended.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout) { return viewer.waitForExit(timeout); }
+    // Everything the program has written to standard output so far.
+    std::string output() const;
+
+private:
+    // A file of our own in /tmp, removed however the run ends.
+    struct OutputFile {
+        std::string path;
+        OutputFile();
+        ~OutputFile();
+    };
+
+    Xvfb server;
+    XSession x;
+    OutputFile stdoutFile;
+    ChildProcess viewer;
+    Window window = 0;
+    int centreX = 0, centreY = 0;
+
+    RgbImage8 grab();
+    void checkAlive(const char* while_);
+};
