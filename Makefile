@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets; see README.md.
 MAKEFLAGS += --no-print-directory
-.PHONY: all deps build build-asan run test clean
+.PHONY: all deps build build-asan build-fuzz run test fuzz-long clean
 
 all: build
 
@@ -15,12 +15,24 @@ build-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j 2
 
+build-fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j 2
+
 run: build
 	@scripts/run.sh
 
-test: build build-asan
+# Unit, end-to-end and robustness tests; the unit tests again under ASan + UBSan;
+# then a bounded libFuzzer run.
+test: build build-asan build-fuzz
 	@ctest --preset default -j 2
 	@ctest --preset asan -j 2
+	@ctest --preset fuzz
+
+# An hour of fuzzing; findings land in build-fuzz/fuzz-findings/.
+fuzz-long: build-fuzz
+	build-fuzz/tests/fuzz/fuzz_raster -max_total_time=3600 -timeout=30 -rss_limit_mb=8192 \
+	  -artifact_prefix=build-fuzz/fuzz-findings/ build-fuzz/fuzz-corpus tests/fuzz/corpus
 
 clean:
 	rm -rf build build-asan build-fuzz out

@@ -1,0 +1,148 @@
+#include "tests/fuzz/fuzz_case.h"
+
+#include <cstring>
+#include <limits>
+
+#include "app/camera.h"
+#include "app/software_path.h"
+#include "raster/memory_image.h"
+
+namespace {
+
+class ByteReader {
+public:
+    ByteReader(const uint8_t* data, size_t size) : data(data), size(size) {}
+
+    uint8_t byte() { return pos < size ? data[pos++] : 0; }
+    int upTo(int most) { return byte() % (most + 1); }
+    bool flag() { return byte() & 1; }
+
+    // Mostly small, friendly numbers, but also raw bit patterns and the values
+    // that break naive arithmetic: zeros of both signs, denormals, huge, infinite, NaN.
+    float number() {
+        static constexpr float special[] = {
+            0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1e-7f, -1e-7f, std::numeric_limits<float>::denorm_min(),
+            1e7f, -1e7f, 1e30f, -1e30f, std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
+            std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+            std::numeric_limits<float>::quiet_NaN(), 16777216.0f, 2147483648.0f, -2147483904.0f};
+        switch (byte() % 4) {
+        case 0: return special[byte() % std::size(special)];
+        case 1: {
+            uint8_t bits[4] = {byte(), byte(), byte(), byte()};
+            float f;
+            std::memcpy(&f, bits, sizeof f);
+            return f;
+        }
+        default: return static_cast<float>(static_cast<int8_t>(byte())) / 16.0f;
+        }
+    }
+
+    Color color() { return {number(), number(), number(), number()}; }
+
+private:
+    const uint8_t* data;
+    size_t size;
+    size_t pos = 0;
+};
+
+Texture* makeTexture(FuzzCase& c, ByteReader& in, int channels) {
+    auto texture = std::make_unique<Texture>();
+    const int w = 1 + in.upTo(16), h = 1 + in.upTo(16);
+    texture->allocate(w, h, channels);
+    for (int i = 0; i < w * h * channels; ++i) texture->texels[i] = in.number();
+    c.textures.push_back(std::move(texture));
+    return c.textures.back().get();
+}
+
+void decodeConstruction(MatrixStack& construction, ByteReader& in) {
+    construction.reset();
+    switch (in.upTo(7)) {
+    case 1: construction.translate(in.number(), in.number(), in.number()); break;
+    case 2: construction.rotateX(in.number()); break;
+    case 3: construction.rotateZ(in.number()); break;
+    // A projective construction matrix gives vertices with w other than 1.
+    case 4: construction.perspective(in.number(), in.number(), in.number(), in.number()); break;
+    default: break;
+    }
+}
+
+void decodeObject(FuzzCase& c, ByteReader& in) {
+    Scene& scene = c.scene;
+    scene.setMaterial(in.color(), in.color(), static_cast<int>(in.byte()) - 64);
+    Texture* colors = in.flag() ? makeTexture(c, in, 3) : nullptr;
+    Texture* bumps = in.flag() ? makeTexture(c, in, 1) : nullptr;
+    scene.setTextures(colors, bumps, nullptr);
+    decodeConstruction(scene.construction, in);
+    scene.beginObject();
+    const int polygons = in.upTo(16);
+    for (int p = 0; p < polygons; ++p) {
+        scene.beginPolygon();
+        const int vertices = in.upTo(12);
+        int loopsLeft = in.upTo(3);
+        for (int v = 0; v < vertices; ++v) {
+            // Start another loop of the same polygon here, as a hole or a second outline.
+            if (v > 0 && loopsLeft > 0 && in.flag()) {
+                scene.loopStart = v;
+                --loopsLeft;
+            }
+            try {
+                scene.setNormal(in.number(), in.number(), in.number());
+            } catch (const ZeroDivide&) {
+                // The scene keeps the zero normal: exactly what shading must survive.
+            }
+            scene.setTexCoord(in.number(), in.number());
+            scene.addVertex(in.number(), in.number(), in.number());
+        }
+    }
+}
+
+void decodeFrameSize(FuzzCase& c, ByteReader& in) {
+    const int large = 1 + in.upTo(255) * 8;
+    const int small = 1 + in.upTo(63);
+    switch (in.upTo(7)) {
+    case 0: c.width = c.height = 0; break;
+    case 1: c.width = 1, c.height = large; break;
+    case 2: c.width = large, c.height = 1; break;
+    case 3: c.width = large, c.height = 1 + in.upTo(255) * 8; break;
+    default: c.width = small, c.height = 1 + in.upTo(63); break;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
+    auto c = std::make_unique<FuzzCase>();
+    ByteReader in(data, size);
+    Scene& scene = c->scene;
+    scene.mipmapping = in.flag();
+    scene.setAmbient(in.color());
+    const int lights = in.upTo(3);
+    for (int i = 0; i < lights; ++i) scene.addLight({in.number(), in.number(), in.number()}, in.color());
+    const int objects = in.upTo(3);
+    for (int i = 0; i < objects; ++i) decodeObject(*c, in);
+
+    ViewState& view = c->view;
+    if (in.flag()) {
+        view.viewSpin = in.number();
+        view.viewTilt = in.number();
+        // Whole wheel steps reach the near plane (about 11) and behind the eye.
+        view.viewZoom = in.flag() ? in.number() : static_cast<float>(static_cast<int8_t>(in.byte()));
+        view.viewPanX = in.number() * 100;
+        view.viewPanY = in.number() * 100;
+    }
+    decodeFrameSize(*c, in);
+    return c;
+}
+
+void renderFuzzCase(FuzzCase& c) {
+    for (auto& texture : c.textures) {
+        c.pyramids.push_back(buildPyramid(*texture));
+        texture->pyramid = c.pyramids.back().get();
+    }
+    setupCamera(c.scene, c.view, c.width, c.height);
+    MemoryImage image(c.width, c.height);
+    FrameBuffer frame;
+    frame.reset();
+    frame.output = &image;
+    renderSoftware(c.scene, frame, c.width, c.height);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/view_state.h"
+#include "raster/mip_pyramid.h"
+#include "scene/scene.h"
+
+// A scene, a view and a frame size decoded from arbitrary bytes. Every byte
+// string decodes to some case; running out of bytes reads zeros.
+struct FuzzCase {
+    Scene scene;
+    ViewState view;
+    int width = 0;
+    int height = 0;
+    // The case owns what the viewer would keep for its whole run, so that a
+    // fuzzing process does not accumulate it execution after execution.
+    std::vector<std::unique_ptr<Texture>> textures;
+    std::vector<std::unique_ptr<MipPyramid>> pyramids;
+};
+
+std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size);
+
+// Builds the pyramids, sets up the camera and draws one software frame into an
+// in-memory image, which aborts on any write outside the frame.
+void renderFuzzCase(FuzzCase& fuzzCase);
