@@ -1,0 +1,89 @@
+#include "raster/scanline.h"
+
+#include <utility>
+
+#include "raster/span.h"
+
+EdgeTable::EdgeTable(std::span<Edge* const> edges, int height) : first(static_cast<size_t>(height) + 1, 0) {
+    for (const Edge* e : edges) ++first[static_cast<size_t>(e->yStart) + 1];
+    for (int r = 0; r < height; ++r) first[r + 1] += first[r];
+    entries.resize(edges.size());
+    // Placing moves each bucket's start to the next bucket's start; shift them back after.
+    for (Edge* e : edges) entries[first[e->yStart]++] = e;
+    for (int r = height; r > 0; --r) first[r] = first[r - 1];
+    first[0] = 0;
+}
+
+void ActiveEdgeList::add(Edge& edge) {
+    active.push_back(&edge);
+    sortByX();
+}
+
+void ActiveEdgeList::advance(std::span<Edge* const> bucket) {
+    ++row;
+    size_t kept = 0;
+    for (Edge* e : active) {
+        e->step();
+        if (e->yEnd >= row) active[kept++] = e;
+    }
+    active.resize(kept);
+    // Newcomers are not stepped: on their first row they hold their lower end's values.
+    active.insert(active.end(), bucket.begin(), bucket.end());
+    sortByX();
+    dropJoinedEnds();
+}
+
+void ActiveEdgeList::sortByX() {
+    bool swapped = true;
+    while (swapped) {
+        swapped = false;
+        for (size_t i = 1; i < active.size(); ++i)
+            if (active[i]->x < active[i - 1]->x) {
+                std::swap(active[i], active[i - 1]);
+                swapped = true;
+            }
+    }
+}
+
+void ActiveEdgeList::dropJoinedEnds() {
+    bool removed = true;
+    while (removed) {
+        removed = false;
+        for (size_t i = 0; i < active.size(); ++i) {
+            if (active[i]->yEnd != row) continue;
+            const bool joinsLeft = i > 0 && active[i - 1]->yStart == row;
+            const bool joinsRight = i + 1 < active.size() && active[i + 1]->yStart == row;
+            if (joinsLeft || joinsRight) {
+                active.erase(active.begin() + static_cast<long>(i));
+                removed = true;
+                break;
+            }
+        }
+    }
+}
+
+void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, int width, int height,
+                 const Texture* colorTexture, const Texture* bumpMap) {
+    if (height <= 0) return;
+    ActiveEdgeList list;
+    list.active.reserve(edges.size());
+    std::vector<Edge*> waiting;
+    waiting.reserve(edges.size());
+    for (Edge& e : edges) {
+        if (e.yStart == e.yEnd || e.yStart >= height) continue;
+        if (e.yStart < 0) {
+            // To row -1: the first advance supplies the step onto row 0.
+            e.stepBy(static_cast<float>(-1 - e.yStart));
+            list.add(e);
+        } else {
+            waiting.push_back(&e);
+        }
+    }
+    const EdgeTable table(waiting, height);
+
+    for (int r = 0; r < height; ++r) {
+        list.advance(table.bucket(r));
+        for (size_t i = 1; i < list.active.size(); i += 2)
+            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], width, colorTexture, bumpMap);
+    }
+}

@@ -1,0 +1,90 @@
+#include "raster/shading.h"
+
+#include <cmath>
+
+#include "raster/whole_power.h"
+#include "scene/scene.h"
+
+namespace {
+
+// A floor()ed coordinate as an index inside [0, size); NaN counts as below the map.
+int clampIndex(float v, int size) {
+    if (!(v >= 0)) return 0;
+    if (v >= static_cast<float>(size)) return size - 1;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+Color shadeFragment(const Scene& scene, const FrameBuffer& frame, const Color& surfaceColor, const Color& specular,
+                    float shininess, const Vector3& eye, float x, float y, float z, Vector3 normal) {
+    return lightFragment(scene, placeFragment(scene, frame, eye, x, y, z), surfaceColor, specular, shininess, normal);
+}
+
+FragmentPlace placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x, float y,
+                            float z) {
+    const float ndcX = x / static_cast<float>(frame.width) * 2 - 1;
+    const float ndcY = y / static_cast<float>(frame.height) * 2 - 1;
+    const Vector4 q = scene.projection.transformByInverse({ndcX, ndcY, z, 1});
+    const Vector4 p = scene.modelview.transformByInverse(q);
+    const Vector3 position{p.x / p.w, p.y / p.w, p.z / p.w};
+    return {position, normalized(eye - position)};
+}
+
+Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor, const Color& specular,
+                    float shininess, Vector3 normal) {
+    normalize(normal);
+    const Vector3& n = normal;
+    const Color result = modulate(scene.ambient, surfaceColor);
+    Color diffuseSum{0, 0, 0, 0};
+    Color specularSum{0, 0, 0, 0};
+    for (const Light& light : scene.lights) {
+        const Vector3 toLight = normalized(light.position - place.position);
+        const float d = std::fabs(dot(n, toLight));
+        diffuseSum = diffuseSum + modulate(d * surfaceColor, light.color);
+        const Vector3 halfway = normalized(toLight + place.toEye);
+        // Not clamped at zero: a negative dot product with an even exponent still adds a little.
+        const float spec = powToFloat(static_cast<double>(dot(n, halfway)), shininess);
+        specularSum = specularSum + spec * specular;
+    }
+    return (result + diffuseSum) + specularSum;
+}
+
+Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap, float scale) {
+    const int w = heightMap.width;
+    const int h = heightMap.height;
+    const float s = texOverW.x / texOverW.z;
+    const float t = texOverW.y / texOverW.z;
+    const float x = static_cast<float>(w - 1) * s;
+    const float y = static_cast<float>(h - 1) * t;
+    const float x0 = std::floor(x);
+    const float y0 = std::floor(y);
+    const float x1 = x0 + 1;
+    const float y1 = y0 + 1;
+    const float fs = std::floor(s);
+    const float ft = std::floor(t);
+    const float sn = x1 / static_cast<float>(w - 1);
+    const float tn = y1 / static_cast<float>(h - 1);
+    const float ds = sn - fs;
+    const float dt = tn - ft;
+    const float det = ds * dt;
+
+    const int c0 = clampIndex(x0, w), c1 = clampIndex(x1, w);
+    const int r0 = clampIndex(y0, h), r1 = clampIndex(y1, h);
+    const float h00 = *heightMap.texel(c0, r0, 0);
+    const float h10 = *heightMap.texel(c1, r0, 0);
+    const float h01 = *heightMap.texel(c0, r1, 0);
+    const float h11 = *heightMap.texel(c1, r1, 0);
+
+    // The weights are the coordinates tn, ft, fs and sn themselves, not distances to texel rows.
+    const float gx = static_cast<float>(w - 1) * scale * ((h11 - h01) * tn + (h10 - h00) * ft);
+    const float gy = static_cast<float>(h - 1) * scale * ((h01 - h00) * fs + (h11 - h10) * sn);
+    float a = 0;
+    float b = 0;
+    if (det != 0) {
+        a = (s - fs) * dt / det;
+        b = (t - ft) * ds / det;
+    }
+    const Vector3 tilt{a * gy, -b * gx, 0};
+    return normal + cross(tilt, normalized(normal));
+}

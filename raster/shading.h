@@ -1,0 +1,35 @@
+#pragma once
+
+#include "math/color.h"
+#include "math/vector3.h"
+#include "raster/frame_buffer.h"
+
+class Scene;
+class Texture;
+
+// Lights one fragment in world coordinates: its position is recovered from the
+// window position (x, y), the depth z and the frame's size by undoing the
+// projection and the modelview. Both sides of a surface are lit alike; the
+// specular term ignores the light's colour. Nothing is clamped.
+// Throws ZeroDivide for a zero-length normal, or a fragment at a light or the eye.
+Color shadeFragment(const Scene& scene, const FrameBuffer& frame, const Color& surfaceColor, const Color& specular,
+                    float shininess, const Vector3& eye, float x, float y, float z, Vector3 normal);
+
+// shadeFragment in two halves, so that span filling can start the long chain from
+// window position to view vector before the fragment's normal and colour are known.
+struct FragmentPlace {
+    // World position recovered from the window position and depth.
+    Vector3 position;
+    // Unit vector from there to the eye.
+    Vector3 toEye;
+};
+FragmentPlace placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x, float y,
+                            float z);
+Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor, const Color& specular,
+                    float shininess, Vector3 normal);
+
+// Bends the normal by the height differences of the map around the fragment's
+// texture coordinates (taken from texOverW). The map is read at full resolution
+// with indices clamped to it. The result is not normalised.
+// Throws ZeroDivide for a zero-length normal.
+Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap, float scale);

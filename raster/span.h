@@ -1,0 +1,17 @@
+#pragma once
+
+#include "raster/edge.h"
+#include "raster/frame_buffer.h"
+
+class Scene;
+class Texture;
+
+// The bump scale that span filling hands to perturbNormal.
+constexpr float bumpScale = 0.05f;
+
+// Shades and plots the pixels of row y in the half-open column range from the
+// left edge's x to the right edge's x (each rounded), clipped to [0, rowLength).
+// Every pixel is lit before its depth test. A non-empty span opens one bracket
+// on the frame's output, even when clipping leaves no pixel in it.
+void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right, int rowLength,
+              const Texture* colorTexture, const Texture* bumpMap);

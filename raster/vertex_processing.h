@@ -1,0 +1,31 @@
+#pragma once
+
+#include "math/color.h"
+#include "math/vector3.h"
+#include "scene/mesh.h"
+
+class Scene;
+
+// One vertex projected to window coordinates, with the perspective-divided
+// attributes that edges and spans interpolate.
+struct ScreenVertex {
+    // Window position in pixels: x = 0 is the left edge, y = 0 the bottom edge.
+    float x = 0;
+    float y = 0;
+    // Clip z / clip w, not remapped: the value interpolated and depth-tested.
+    float z = 0;
+    // (s / w, t / w, 1 / w), so that spans can divide back per pixel.
+    Vector3 texOverW;
+    // The vertex this was projected from; edge set-up takes its normal.
+    const Vertex* source = nullptr;
+    // The owning object's material, copied into every vertex of it.
+    float shininess = 0;
+    Color diffuse;
+    Color specular;
+};
+
+// Projects one vertex through the scene's current modelview and projection
+// matrices into a width x height window. No clipping: vertices at or behind the
+// eye plane give infinite or mirrored coordinates, which later stages tolerate.
+ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
+                           const Color& specular, int width, int height);

@@ -1,0 +1,103 @@
+#include "raster_fixtures.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "raster/mip_pyramid.h"
+
+ScreenVertex& VertexMaker::at(float x, float y, float z, const Vector3& normal) {
+    Vertex& source = sources.emplace_back();
+    source.normal = normal;
+    ScreenVertex& v = vertices.emplace_back();
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    v.texOverW = {0, 0, 1};
+    v.source = &source;
+    v.diffuse = {1, 1, 1, 1};
+    v.specular = {0, 0, 0, 1};
+    return v;
+}
+
+std::vector<Edge> loopEdges(const std::vector<const ScreenVertex*>& loop) {
+    std::vector<Edge> edges;
+    const size_t n = loop.size();
+    for (size_t k = 0; k < n; ++k) edges.emplace_back(*loop[k], *loop[(k + n - 1) % n]);
+    return edges;
+}
+
+void RecordingSink::plot(int x, int y, const Color&) {
+    if (x < 0 || y < 0 || x >= w || y >= h) std::abort();
+    ++hits[static_cast<size_t>(y) * w + x];
+    brackets.back().emplace_back(x, y);
+}
+
+int RecordingSink::spansOnRow(int y) const {
+    return static_cast<int>(std::count_if(brackets.begin(), brackets.end(), [y](const auto& pixels) {
+        return !pixels.empty() && pixels.front().second == y;
+    }));
+}
+
+Scene flatScene() {
+    Scene scene;
+    scene.ambient = {1, 1, 1, 1};
+    scene.modelview.updateInverse();
+    scene.projection.updateInverse();
+    return scene;
+}
+
+void prepareFrame(FrameBuffer& frame, int width, int height, PixelSink* sink) {
+    frame.width = width;
+    frame.height = height;
+    frame.resize();
+    frame.clear();
+    frame.output = sink;
+}
+
+void setupView(Scene& scene, float spin, float tilt, float zoom, int width, int height) {
+    const double base = 0.4f;
+    const double ex = width < height ? base : base * width / height;
+    const double ey = width < height ? base * height / width : base;
+    scene.projection.reset();
+    scene.projection.perspective(static_cast<float>(ex), static_cast<float>(ey), 0.1f, 100);
+    scene.projection.updateInverse();
+    scene.modelview.reset();
+    scene.modelview.translate(0, 0, -3);
+    scene.modelview.translate(0, 0, static_cast<float>(zoom * 0.25));
+    scene.modelview.rotateX(tilt);
+    scene.modelview.rotateZ(spin);
+    scene.modelview.updateInverse();
+}
+
+StartupScene::StartupScene() {
+    initScene(scene);
+    buildPyramids(scene);
+    setupView(scene, startSpin, startTilt, startZoom);
+}
+
+StartupScene::~StartupScene() {
+    // initScene's textures live for the whole run in the program; a test must free them.
+    Texture* colors = scene.objects.at(0).colorTexture;
+    Texture* heights = scene.objects.at(0).bumpMap;
+    delete colors->pyramid;
+    delete colors;
+    delete heights;
+}
+
+std::string writeDiffPicture(const std::string& name, const MemoryImage& image, const std::vector<bool>& marked) {
+    const std::string path = (std::filesystem::current_path() / (name + ".ppm")).string();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return "(could not write " + path + ")";
+    std::fprintf(f, "P6\n%d %d\n255\n", image.width(), image.height());
+    // PPM rows run top to bottom; the frame's run bottom to top.
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.width(); ++x) {
+            const Color c = image.at(x, y);
+            const bool mark = marked[static_cast<size_t>(y) * image.width() + x];
+            const float rgb[3] = {mark ? 1.0f : c.r, mark ? 0.0f : c.g, mark ? 0.0f : c.b};
+            for (float v : rgb) std::fputc(static_cast<int>(std::clamp(v, 0.0f, 1.0f) * 255 + 0.5f), f);
+        }
+    std::fclose(f);
+    return path;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster/edge.h"
+#include "raster/frame_buffer.h"
+#include "raster/memory_image.h"
+#include "raster/pixel_sink.h"
+#include "raster/vertex_processing.h"
+#include "scene/scene.h"
+
+// Screen vertices with chosen window coordinates, each with its own source
+// vertex. Returned references stay valid for the maker's lifetime.
+class VertexMaker {
+public:
+    ScreenVertex& at(float x, float y, float z = 0.5f, const Vector3& normal = {0, 0, 1});
+
+private:
+    std::deque<Vertex> sources;
+    std::deque<ScreenVertex> vertices;
+};
+
+// The edges of one closed loop, built as drawObjects builds them: each corner
+// paired with the corner before it.
+std::vector<Edge> loopEdges(const std::vector<const ScreenVertex*>& loop);
+
+// Counts points per pixel and the pixels of every bracket, for coverage tests.
+class RecordingSink : public PixelSink {
+public:
+    RecordingSink(int width, int height) : w(width), h(height), hits(static_cast<size_t>(width) * height, 0) {}
+    void beginSpan() override { brackets.emplace_back(); }
+    void endSpan() override {}
+    void plot(int x, int y, const Color&) override;
+
+    int hitsAt(int x, int y) const { return hits[static_cast<size_t>(y) * w + x]; }
+    // Brackets with at least one point on row y.
+    int spansOnRow(int y) const;
+
+    std::vector<std::vector<std::pair<int, int>>> brackets;
+
+private:
+    int w, h;
+    std::vector<int> hits;
+};
+
+// A scene whose modelview and projection are the identity, so a fragment's world
+// position is its normalised device position; no lights, full ambient.
+Scene flatScene();
+
+// A frame of the given size, cleared, writing to `sink`.
+void prepareFrame(FrameBuffer& frame, int width, int height, PixelSink* sink);
+
+// The viewer's camera for a square window: spin and tilt in degrees, zoom in wheel steps.
+void setupView(Scene& scene, float spin, float tilt, float zoom, int width = 480, int height = 480);
+constexpr float startSpin = -135;
+constexpr float startTilt = -60;
+constexpr float startZoom = 0.25f;
+
+// The start-up scene with its pyramid built; frees its textures when destroyed.
+class StartupScene {
+public:
+    StartupScene();
+    ~StartupScene();
+    StartupScene(const StartupScene&) = delete;
+    StartupScene& operator=(const StartupScene&) = delete;
+
+    Scene scene;
+};
+
+// Writes a binary PPM of the frame, with `marked` pixels in red, and returns its path.
+std::string writeDiffPicture(const std::string& name, const MemoryImage& image, const std::vector<bool>& marked);
