@@ -29,14 +29,12 @@ struct SweepResult {
 
 class ViewSweep : public ::testing::Test {
 protected:
+    // Like the viewer's, the scene and the textures it points at live for the whole run.
     static void SetUpTestSuite() {
+        if (scene) return;
         scene = new Scene;
         initScene(*scene);
         buildPyramids(*scene);
-    }
-    static void TearDownTestSuite() {
-        delete scene;
-        scene = nullptr;
     }
 
     // Renders every view of the grid at one size and returns the count and the slowest frame.

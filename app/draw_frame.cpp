@@ -1,0 +1,30 @@
+#include "app/draw_frame.h"
+
+#include <GL/gl.h>
+
+#include "app/camera.h"
+#include "app/software_path.h"
+#include "glref/render_opengl.h"
+
+void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSink& points, int width, int height) {
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // One unit per pixel from the lower-left corner: a software point at (x, y) lands on pixel (x, y).
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, 0, -1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    setupCamera(scene, view, width, height);
+    renderScene(scene, frame, points, width, height);
+}
+
+void renderScene(const Scene& scene, FrameBuffer& frame, PixelSink& points, int width, int height) {
+    if (scene.useOpenGL) {
+        renderOpenGL(scene, width, height);
+        return;
+    }
+    frame.output = &points;
+    renderSoftware(scene, frame, width, height);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/view_state.h"
+#include "raster/frame_buffer.h"
+#include "raster/pixel_sink.h"
+#include "scene/scene.h"
+
+// One frame of the viewer into the current GL context's back buffer, not yet
+// swapped: white clear, one unit per pixel from the lower-left corner, the
+// camera for `view`, then the path the scene's useOpenGL flag selects. The
+// window and any program that needs the window's exact picture share it.
+void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSink& points, int width, int height);
+
+// The dispatch alone: the OpenGL reference path, or the software path with its
+// fragments going to `points`.
+void renderScene(const Scene& scene, FrameBuffer& frame, PixelSink& points, int width, int height);

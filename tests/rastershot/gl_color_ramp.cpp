@@ -1,0 +1,47 @@
+// A window of GL points in the colours of rampValues(), drawn with the viewer's
+// frame set-up and its GL point output, so that a test can read back what the
+// window makes of each float channel. Titled like the viewer for the harness.
+#include <GL/glut.h>
+
+#include "app/draw_frame.h"
+#include "app/gl_point_sink.h"
+#include "tests/rastershot/ramp_values.h"
+
+namespace {
+
+constexpr int side = 480;
+
+void display() {
+    // An empty scene: the frame set-up alone, white and one unit per pixel.
+    Scene scene;
+    scene.useOpenGL = false;
+    FrameBuffer frame;
+    GlPointSink points;
+    drawFrame(scene, frame, ViewState{}, points, side, side);
+    const std::vector<float> values = rampValues();
+    points.beginSpan();
+    for (size_t i = 0; i < values.size(); ++i) {
+        const float v = values[i];
+        // Each channel its own value, so that a swapped channel shows.
+        points.plot(static_cast<int>(i % side), static_cast<int>(i / side), {v, 1 - v, v / 2, 1});
+    }
+    points.endSpan();
+    glutSwapBuffers();
+}
+
+void quit(unsigned char key, int, int) {
+    if (key == 'q') std::exit(0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(side, side);
+    glutInit(&argc, argv);
+    glutCreateWindow("Class Framework");
+    glutDisplayFunc(display);
+    glutKeyboardFunc(quit);
+    glutMainLoop();
+    return 0;
+}

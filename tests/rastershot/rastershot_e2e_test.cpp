@@ -1,0 +1,105 @@
+// rastershot with an X display: the test's own Xvfb, and the real viewer
+// beside it to hold the snapshots against what its window shows.
+#include <X11/keysym.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/e2e/viewer_run.h"
+#include "tests/e2e/xvfb.h"
+#include "tests/rastershot/ramp_values.h"
+#include "tests/rastershot/shot_directory.h"
+#include "tests/rastershot/tool_run.h"
+#include "tools/png_image.h"
+#include "tools/rastershot/difference.h"
+#include "tools/rastershot/window_bytes.h"
+
+namespace {
+
+RgbImage8 load(const std::string& path) {
+    std::string error;
+    std::optional<RgbImage8> picture = readPng(path, &error);
+    if (!picture) throw std::runtime_error(error);
+    return *std::move(picture);
+}
+
+using RastershotOnX = ShotDirectory;
+
+TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndTwoStatsLines) {
+    Xvfb server;
+    const ToolRun run =
+        runTool(RV_RASTERSHOT, {"--renderer", "both", "--out", prefix(), "--stats", "--frames", "2"}, server.display());
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* suffix : {"-software.png", "-opengl.png", "-diff.png"}) {
+        const RgbImage8 picture = load(file(suffix));
+        EXPECT_EQ(picture.width, 480) << suffix;
+        EXPECT_EQ(picture.height, 480) << suffix;
+    }
+    EXPECT_NE(comparePictures(load(file("-software.png")), load(file("-opengl.png"))).differing, 0);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("difference: ", 0), 0u) << run.err;
+
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2) << run.out;
+    const size_t second = run.out.find('\n') + 1;
+    const std::string software = run.out.substr(0, second), opengl = run.out.substr(second);
+    EXPECT_EQ(software.rfind("{\"renderer\": \"software\", \"width\": 480, \"height\": 480, \"frames\": 2, ", 0), 0u);
+    EXPECT_EQ(software.find("\"glPointsMedianMs\": null"), std::string::npos) << "a display is present: " << software;
+    EXPECT_EQ(opengl.rfind("{\"renderer\": \"opengl\", ", 0), 0u) << opengl;
+    EXPECT_NE(opengl.find("\"fragmentsShaded\": null"), std::string::npos) << opengl;
+}
+
+TEST_F(RastershotOnX, AWindowLargerThanTheScreenIsRefusedBeforeDrawing) {
+    Xvfb server; // 1024 x 768
+    const ToolRun run =
+        runTool(RV_RASTERSHOT, {"--renderer", "opengl", "--size", "1100x480", "--out", prefix()}, server.display());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("too small for a 1100x480 window"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("xvfb-run"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
+// What a person sees in the viewer at start-up, and after 'g', is what rastershot writes.
+TEST_F(RastershotOnX, SnapshotsEqualTheViewersWindowAtTheStartUpView) {
+    Xvfb server;
+    const ToolRun run = runTool(RV_RASTERSHOT, {"--renderer", "both", "--out", prefix()}, server.display());
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    ViewerRun viewer(RV_VIEWER);
+    const RgbImage8 openglWindow = viewer.settled();
+    viewer.typeKey(XK_g);
+    const RgbImage8 softwareWindow = viewer.changedFrom(openglWindow);
+    writePng(file("-viewer-opengl.png"), openglWindow);
+    writePng(file("-viewer-software.png"), softwareWindow);
+
+    const PictureComparison software = comparePictures(load(file("-software.png")), softwareWindow);
+    RecordProperty("softwarePixelsDiffering", static_cast<int>(software.differing));
+    EXPECT_LE(software.largest, 1) << software.differing << " pixels differ";
+    // The same GL draws the same frame set-up: nothing may differ at all.
+    const PictureComparison opengl = comparePictures(load(file("-opengl.png")), openglWindow);
+    EXPECT_EQ(opengl.differing, 0) << "largest difference " << opengl.largest;
+}
+
+// The rounding rule of windowByte, held against the window on every value that
+// tells rules apart.
+TEST(WindowBytes, AreWhatTheWindowShowsForGlPoints) {
+    ViewerRun ramp(RV_COLOR_RAMP);
+    const RgbImage8 window = ramp.settled();
+    const std::vector<float> values = rampValues();
+    long wrong = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int x = static_cast<int>(i % 480), y = 479 - static_cast<int>(i / 480);
+        const float v = values[i];
+        const float channels[3] = {v, 1 - v, v / 2};
+        const std::uint8_t* p = window.pixel(x, y);
+        for (int k = 0; k < 3; ++k)
+            if (p[k] != windowByte(channels[k]) && ++wrong <= 10)
+                ADD_FAILURE() << "channel " << k << " value " << std::hexfloat << channels[k] << std::defaultfloat
+                              << ": window shows " << int(p[k]) << ", windowByte gives "
+                              << int(windowByte(channels[k]));
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+// rastershot as a person runs it on a machine without a display.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/e2e/picture.h"
+#include "tests/rastershot/shot_directory.h"
+#include "tests/rastershot/tool_run.h"
+#include "tools/png_image.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using RastershotTool = ShotDirectory;
+
+TEST_F(RastershotTool, StartUpSnapshotIsTheSquareAtTheCentreOfA480SquarePicture) {
+    const ToolRun run = runTool(RV_RASTERSHOT, {"--out", prefix()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::string error;
+    const std::optional<RgbImage8> picture = readPng(file("-software.png"), &error);
+    ASSERT_TRUE(picture) << error;
+    ASSERT_EQ(picture->width, 480);
+    ASSERT_EQ(picture->height, 480);
+    EXPECT_FALSE(fs::exists(file("-opengl.png")));
+
+    const Census square = census(*picture, isSquare);
+    EXPECT_GT(square.count, 10000);
+    EXPECT_NEAR(square.bounds.centreX(), 239.5, 2);
+    EXPECT_NEAR(square.bounds.centreY(), 239.5, 30) << "tilted away, its far half is shorter";
+    EXPECT_TRUE(isSquare(picture->pixel(240, 240)));
+    for (auto [x, y] : {std::pair{0, 0}, {479, 0}, {0, 479}, {479, 479}}) EXPECT_TRUE(isWhite(picture->pixel(x, y)));
+    EXPECT_EQ(census(*picture, isDark).count, 0) << "no caption on the software path";
+}
+
+TEST_F(RastershotTool, StatsWithoutADisplayReportTheSoftwareFrameAndNoGlPoints) {
+    const ToolRun run = runTool(RV_RASTERSHOT, {"--out", prefix(), "--stats", "--frames", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+    for (const char* part : {"{\"renderer\": \"software\", \"width\": 480, \"height\": 480, \"frames\": 3, ",
+                             "\"glPointsMedianMs\": null, \"glPointsMinMs\": null}"})
+        EXPECT_NE(run.out.find(part), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("\"fragmentsPlotted\": 0,"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("xvfb-run"), std::string::npos) << run.err;
+}
+
+struct BadRun {
+    std::vector<std::string> args;
+    std::string says;
+};
+
+void PrintTo(const BadRun& r, std::ostream* out) {
+    for (const std::string& a : r.args) *out << "'" << a << "' ";
+}
+
+class RastershotRefuses : public ShotDirectory, public ::testing::WithParamInterface<BadRun> {};
+
+// Refused before anything is drawn or written.
+TEST_P(RastershotRefuses, WithStatusTwoAMessageAndNoPicture) {
+    std::vector<std::string> args = GetParam().args;
+    for (std::string& a : args)
+        if (a == "DIR") a = dir.string();
+    const ToolRun run = runTool(RV_RASTERSHOT, args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RastershotRefuses,
+                         ::testing::Values(BadRun{{"--size", "0x10", "--out", "DIR/f"}, "--size"},
+                                           BadRun{{"--frames", "0", "--out", "DIR/f"}, "--frames"},
+                                           BadRun{{"--zoom", "nan", "--out", "DIR/f"}, "--zoom"},
+                                           BadRun{{"--out", "DIR/f", "--verbose"}, "unknown option '--verbose'"},
+                                           BadRun{{"--out", "/proc/self/rastershot/f"}, "--out: cannot"},
+                                           BadRun{{"--renderer", "opengl", "--out", "DIR/f"}, "Run it under xvfb-run"},
+                                           BadRun{{"--renderer", "both", "--out", "DIR/f"}, "DISPLAY is not set"}));
+
+// Views a user reaches by dragging and turning the wheel far enough: behind the
+// eye, edge-on, across the near plane, panned out of sight.
+class RastershotExtremeView : public ShotDirectory, public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(RastershotExtremeView, RendersAPicture) {
+    std::vector<std::string> args = GetParam();
+    args.insert(args.end(), {"--out", prefix(), "--size", "160x120"});
+    const ToolRun run = runTool(RV_RASTERSHOT, args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::optional<RgbImage8> picture = readPng(file("-software.png"));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 160);
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, RastershotExtremeView,
+                         ::testing::Values(std::vector<std::string>{"--zoom", "40"},
+                                           std::vector<std::string>{"--tilt", "90"},
+                                           std::vector<std::string>{"--pan", "10000,10000"},
+                                           std::vector<std::string>{"--zoom", "11.5", "--tilt", "-85"},
+                                           std::vector<std::string>{"--zoom", "-400", "--no-mipmap"},
+                                           std::vector<std::string>{"--spin", "1e30", "--tilt", "-1e30"}));
+
+} // namespace

@@ -1,0 +1,59 @@
+#include "tools/rastershot/window_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct Byte {
+    float channel;
+    int shows;
+};
+
+class WindowByte : public ::testing::TestWithParam<Byte> {};
+
+TEST_P(WindowByte, MatchesTheWindow) {
+    EXPECT_EQ(windowByte(GetParam().channel), GetParam().shows) << GetParam().channel;
+}
+
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+constexpr float inf = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(Table, WindowByte,
+                         ::testing::Values(
+                             // Ends and exact steps.
+                             Byte{0, 0}, Byte{-0.0f, 0}, Byte{1, 255}, Byte{128 / 255.0f, 128},
+                             // Clamped: negative, beyond one, infinite; NaN shows as full intensity.
+                             Byte{-0.5f, 0}, Byte{-inf, 0}, Byte{1.0000001f, 255}, Byte{3, 255}, Byte{inf, 255},
+                             Byte{nan, 255}, Byte{-nan, 255},
+                             // Where the float product is a tie it goes to the even neighbour: 0.5 -> 0, 1.5 -> 2,
+                             // 2.5 -> 2, 127.5 -> 128. The first and the last are above the tie in double precision,
+                             // so rounding the exact product, or rounding half up, gives one more.
+                             Byte{0x1.010102p-9f, 0}, Byte{0x1.818182p-8f, 2}, Byte{0x1.414142p-7f, 2}, Byte{0.5f, 128},
+                             Byte{0x1.feffp-1f, 254},
+                             // Clear of the ties, the nearest byte.
+                             Byte{0x1.010104p-9f, 1}, Byte{0.2f, 51}, Byte{0.8f, 204}, Byte{0.999f, 255},
+                             Byte{0.998f, 254}));
+
+TEST(WindowPicture, PutsTheBottomRowLast) {
+    MemoryImage image(2, 3);
+    image.beginSpan();
+    image.plot(0, 0, {1, 0, 0, 1});
+    image.plot(1, 2, {0, 0.5f, 1, 1});
+    image.endSpan();
+    const RgbImage8 picture = windowPicture(image);
+    ASSERT_EQ(picture.width, 2);
+    ASSERT_EQ(picture.height, 3);
+    const std::uint8_t* bottomLeft = picture.pixel(0, 2);
+    const std::uint8_t* topRight = picture.pixel(1, 0);
+    EXPECT_EQ(bottomLeft[0], 255);
+    EXPECT_EQ(bottomLeft[1], 0);
+    EXPECT_EQ(topRight[0], 0);
+    EXPECT_EQ(topRight[1], 128);
+    EXPECT_EQ(topRight[2], 255);
+    EXPECT_EQ(picture.pixel(1, 1)[1], 255) << "untouched pixels keep the white background";
+}
+
+} // namespace

@@ -1,0 +1,210 @@
+#include "tools/rastershot/command_line.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// Whole-text conversions only: "12abc", " 12" and "" are not numbers.
+template <class T> std::optional<T> parseWhole(std::string_view text, std::errc& why) {
+    // from_chars rejects a leading '+', which people type for offsets.
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    why = ec;
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        if (ec == std::errc()) why = std::errc::invalid_argument;
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Empty when `text` is a finite float, else the reason.
+std::string readFinite(std::string_view flag, std::string_view text, float& out) {
+    std::errc why{};
+    const std::optional<float> value = parseWhole<float>(text, why);
+    const std::string quoted = "'" + std::string(text) + "'";
+    if (why == std::errc::result_out_of_range)
+        return std::string(flag) + ": " + quoted + " is out of range for a float";
+    if (!value) return std::string(flag) + ": " + quoted + " is not a number";
+    if (!std::isfinite(*value)) return std::string(flag) + ": " + quoted + " is not a finite number";
+    out = *value;
+    return {};
+}
+
+std::string readSize(std::string_view text, ShotOptions& o) {
+    const std::string bad = "--size: expected WIDTHxHEIGHT such as 480x480, got '" + std::string(text) + "'";
+    const size_t x = text.find('x');
+    if (x == std::string_view::npos) return bad;
+    const std::string outside =
+        "--size: '" + std::string(text) + "' is outside 1.." + std::to_string(maxSide) + " per side";
+    std::errc whyW{}, whyH{};
+    const std::optional<int> w = parseWhole<int>(text.substr(0, x), whyW);
+    const std::optional<int> h = parseWhole<int>(text.substr(x + 1), whyH);
+    if (whyW == std::errc::result_out_of_range || whyH == std::errc::result_out_of_range) return outside;
+    if (!w || !h) return bad;
+    if (*w < 1 || *w > maxSide || *h < 1 || *h > maxSide) return outside;
+    o.width = *w;
+    o.height = *h;
+    return {};
+}
+
+std::string readPan(std::string_view text, ShotOptions& o) {
+    const size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return "--pan: expected X,Y such as 30,-20, got '" + std::string(text) + "'";
+    float x = 0, y = 0;
+    if (std::string e = readFinite("--pan", text.substr(0, comma), x); !e.empty()) return e;
+    if (std::string e = readFinite("--pan", text.substr(comma + 1), y); !e.empty()) return e;
+    o.view.viewPanX = x;
+    o.view.viewPanY = y;
+    return {};
+}
+
+std::string readRenderer(std::string_view text, ShotOptions& o) {
+    if (text == "software")
+        o.renderer = Renderer::software;
+    else if (text == "opengl")
+        o.renderer = Renderer::opengl;
+    else if (text == "both")
+        o.renderer = Renderer::both;
+    else
+        return "--renderer: expected software, opengl or both, got '" + std::string(text) + "'";
+    return {};
+}
+
+std::string readFrames(std::string_view text, ShotOptions& o) {
+    std::errc why{};
+    const std::optional<int> n = parseWhole<int>(text, why);
+    if (!n || *n < 1 || *n > maxFrames)
+        return "--frames: expected a whole number from 1 to " + std::to_string(maxFrames) + ", got '" +
+               std::string(text) + "'";
+    o.frames = *n;
+    return {};
+}
+
+std::string readOut(std::string_view text, ShotOptions& o) {
+    if (text.empty()) return "--out: the PREFIX must not be empty";
+    o.outPrefix = text;
+    return {};
+}
+
+struct Flag {
+    std::string_view name;
+    // Shown in "needs a value" messages; empty for a flag without a value.
+    std::string_view valueName;
+    // Empty on success, else the message.
+    std::string (*apply)(std::string_view value, ShotOptions& options);
+};
+
+constexpr Flag flags[] = {
+    {"--renderer", "software|opengl|both", readRenderer},
+    {"--size", "WIDTHxHEIGHT", readSize},
+    {"--spin", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--spin", v, o.view.viewSpin); }},
+    {"--tilt", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--tilt", v, o.view.viewTilt); }},
+    {"--zoom", "STEPS", [](std::string_view v, ShotOptions& o) { return readFinite("--zoom", v, o.view.viewZoom); }},
+    {"--pan", "X,Y", readPan},
+    {"--no-mipmap", "",
+     [](std::string_view, ShotOptions& o) {
+         o.mipmapping = false;
+         return std::string();
+     }},
+    {"--out", "PREFIX", readOut},
+    {"--frames", "N", readFrames},
+    {"--stats", "",
+     [](std::string_view, ShotOptions& o) {
+         o.stats = true;
+         return std::string();
+     }},
+};
+
+const Flag* findFlag(std::string_view name) {
+    for (const Flag& f : flags)
+        if (f.name == name) return &f;
+    return nullptr;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine result;
+    auto reject = [&](std::string why) {
+        result.action = CommandLine::Action::reject;
+        result.error = std::move(why);
+        return result;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.action = CommandLine::Action::help;
+            return result;
+        }
+        if (!arg.starts_with("--")) return reject("unexpected argument '" + std::string(arg) + "'");
+        const size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        const Flag* flag = findFlag(name);
+        if (!flag) return reject("unknown option '" + std::string(name) + "'");
+
+        std::string_view value;
+        if (flag->valueName.empty()) {
+            if (equals != std::string_view::npos) return reject(std::string(name) + " takes no value");
+        } else if (equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+        } else {
+            // A following flag is a forgotten value, not a value of its own.
+            if (i + 1 == args.size() || args[i + 1].starts_with("--"))
+                return reject(std::string(name) + " needs a value: " + std::string(flag->valueName));
+            value = args[++i];
+        }
+        if (std::string why = flag->apply(value, result.options); !why.empty()) return reject(std::move(why));
+    }
+    return result;
+}
+
+int exitStatusOf(const CommandLine& commandLine) { return commandLine.action == CommandLine::Action::reject ? 2 : 0; }
+
+std::string_view usageText() {
+    return R"(Usage: rastershot [OPTION]...
+Renders the viewer's scene with the viewer's camera and renderers, without any
+input, and writes the pictures as PNG files (8-bit RGB, top row first).
+
+  --renderer software|opengl|both
+                      which renderer draws (default software). The software
+                      rasterizer needs no display; opengl and both need an X
+                      display: run them under xvfb-run when there is none.
+                      With both, PREFIX-diff.png shows the difference and a
+                      one-line summary goes to standard error.
+  --size WIDTHxHEIGHT picture size, each side 1 to 8192 (default 480x480)
+  --spin DEG          rotation about the square's normal (default -135)
+  --tilt DEG          tilt about the x axis (default -60)
+  --zoom STEPS        wheel steps, 0.25 units towards the eye each (default 0.25)
+  --pan X,Y           window pixels dragged with the right button, y downwards
+                      as the viewer counts them (default 0,0)
+  --no-mipmap         nearest texel of the full-size texture, as the viewer's
+                      'a' key gives (default: mip-mapped)
+  --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
+                      PREFIX-diff.png, creating missing directories
+                      (default out/frame)
+  --frames N          frames drawn per renderer, 1 to 1000000, for timing;
+                      the pictures show the last one (default 1)
+  --stats             prints one JSON object per renderer on standard output:
+                      fragment and span counts of one frame and the median and
+                      minimum milliseconds per frame; for the software renderer
+                      also through GL points as the viewer draws them, when a
+                      display is present
+  --help, -h          prints this text
+
+A value may also follow its flag after '=', as in --size=640x480.
+
+Pixels of PREFIX-diff.png: both renderers' background and equal pixels in
+dimmed grey; pixels both renderers drew in different colours from yellow
+(1 in 255) to dark red (255 in 255) by the largest channel difference; pixels
+only the software rasterizer drew in blue, only OpenGL drew in magenta. A pixel
+counts as drawn where the renderer's depth buffer holds a fragment, so OpenGL's
+caption and a white fragment are told apart from the background.
+
+Exit status: 0 on success, 1 when a picture cannot be written, 2 for bad
+arguments, an unwritable output path, no X display for OpenGL, or a screen too
+small for the window.
+)";
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/view_state.h"
+
+enum class Renderer { software, opengl, both };
+
+inline bool drawsSoftware(Renderer r) { return r != Renderer::opengl; }
+inline bool drawsOpenGL(Renderer r) { return r != Renderer::software; }
+
+// Limits that keep a typing slip from asking for gigabytes.
+constexpr int maxSide = 8192;
+constexpr int maxFrames = 1000000;
+
+struct ShotOptions {
+    Renderer renderer = Renderer::software;
+    int width = 480;
+    int height = 480;
+    // The viewer's start-up view unless a flag changes it; pan in window pixels dragged.
+    ViewState view;
+    bool mipmapping = true;
+    // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png.
+    std::string outPrefix = "out/frame";
+    int frames = 1;
+    bool stats = false;
+};
+
+struct CommandLine {
+    enum class Action { run, help, reject };
+    Action action = Action::run;
+    ShotOptions options;
+    // Why the arguments were rejected, naming the flag; empty otherwise.
+    std::string error;
+};
+
+// The arguments after the program name. Values follow their flag as the next
+// argument or after '=' (--size=640x480); a repeated flag takes its last value.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// 0 for a run or --help, 2 for rejected arguments.
+int exitStatusOf(const CommandLine& commandLine);
+
+// What --help prints: every flag, its default and the exit statuses.
+std::string_view usageText();

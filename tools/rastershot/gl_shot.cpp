@@ -1,0 +1,112 @@
+#include "tools/rastershot/gl_shot.h"
+
+#include <GL/freeglut.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "app/draw_frame.h"
+#include "app/gl_point_sink.h"
+
+namespace {
+
+// GLUT callbacks carry no user pointer.
+bool windowShown = false;
+
+void noteShown() { windowShown = true; }
+
+std::string sizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+// Colours and coverage of the back buffer, flipped to top row first. The
+// depth buffer tells the scene from the background: the caption writes no depth.
+Snapshot readBackBuffer(int width, int height) {
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    std::vector<float> depth(static_cast<size_t>(width) * height);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+
+    Snapshot shot{RgbImage8(width, height), std::vector<std::uint8_t>(depth.size())};
+    const size_t row = static_cast<size_t>(width);
+    for (int y = 0; y < height; ++y) {
+        const size_t from = static_cast<size_t>(y) * row, to = static_cast<size_t>(height - 1 - y) * row;
+        std::copy_n(&rgb[from * 3], row * 3, shot.picture.pixel(0, height - 1 - y));
+        for (size_t x = 0; x < row; ++x) shot.covered[to + x] = depth[from + x] < 1.0f;
+    }
+    return shot;
+}
+
+} // namespace
+
+DisplayCheck::DisplayCheck(int width, int height) {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) {
+        why = "DISPLAY is not set";
+        return;
+    }
+    display = XOpenDisplay(nullptr);
+    if (!display) {
+        why = std::string("cannot open the display '") + name + "'";
+        return;
+    }
+    const int screenWidth = DisplayWidth(display, DefaultScreen(display));
+    const int screenHeight = DisplayHeight(display, DefaultScreen(display));
+    const int depth = DefaultDepth(display, DefaultScreen(display));
+    // A shallower screen has no window with 8 bits per channel: its pictures would not be the viewer's.
+    if (depth < 24)
+        why = std::string("the screen of display '") + name + "' has " + std::to_string(depth) +
+              "-bit colour, not the 24 bits the pictures need";
+    // Pixels off the screen belong to nobody: GL may leave them undefined.
+    else if (width > screenWidth || height > screenHeight)
+        why = std::string("the screen of display '") + name + "' is " + sizeText(screenWidth, screenHeight) +
+              ", too small for a " + sizeText(width, height) + " window";
+}
+
+DisplayCheck::~DisplayCheck() {
+    if (display) XCloseDisplay(display);
+}
+
+void openWindow(int width, int height) {
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(width, height);
+    // Without a window manager GLUT's default position puts the window at (-1, -1), its top row off screen.
+    glutInitWindowPosition(0, 0);
+    // Our own arguments are not GLUT's: it would take --size for one of its own flags' values.
+    int argc = 1;
+    char program[] = "rastershot";
+    char* argv[] = {program, nullptr};
+    glutInit(&argc, argv);
+    glutCreateWindow("rastershot");
+    glutDisplayFunc(noteShown);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!windowShown) {
+        if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the window was never shown");
+        glutMainLoopEvent();
+    }
+    const int shownWidth = glutGet(GLUT_WINDOW_WIDTH), shownHeight = glutGet(GLUT_WINDOW_HEIGHT);
+    if (shownWidth != width || shownHeight != height)
+        throw std::runtime_error("asked for a " + sizeText(width, height) + " window, got " +
+                                 sizeText(shownWidth, shownHeight) +
+                                 " (a window manager or the screen size limits it)");
+    glViewport(0, 0, width, height);
+}
+
+WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& o, bool useOpenGL) {
+    GlPointSink points;
+    scene.useOpenGL = useOpenGL;
+    WindowShot shot;
+    shot.times = timeFrames(o.frames, [&] {
+        drawFrame(scene, frame, o.view, points, o.width, o.height);
+        // The GL queues its work: without this the clock stops before the pixels exist.
+        glFinish();
+    });
+    frame.output = nullptr;
+    if (!useOpenGL) shot.counts = frame.stats;
+    shot.snapshot = readBackBuffer(o.width, o.height);
+    return shot;
+}

@@ -1,0 +1,47 @@
+#include "tools/rastershot/output_files.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+OutputFiles outputFiles(const ShotOptions& o) {
+    OutputFiles files;
+    if (drawsSoftware(o.renderer)) files.software = o.outPrefix + "-software.png";
+    if (drawsOpenGL(o.renderer)) files.opengl = o.outPrefix + "-opengl.png";
+    if (o.renderer == Renderer::both) files.difference = o.outPrefix + "-diff.png";
+    return files;
+}
+
+namespace {
+
+std::optional<std::string> checkWritable(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    std::error_code ec;
+    if (!parent.empty() && !fs::is_directory(parent, ec)) {
+        fs::create_directories(parent, ec);
+        if (ec) return "--out: cannot create the directory '" + parent.string() + "': " + ec.message();
+    }
+    if (fs::is_directory(path, ec)) return "--out: '" + path + "' is a directory";
+    const bool existed = fs::exists(path, ec);
+    // Opening is the only honest test: permissions, read-only file systems and ACLs all count.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return "--out: cannot write '" + path + "': " + std::strerror(errno);
+    ::close(fd);
+    if (!existed) ::unlink(path.c_str());
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> prepareOutputs(const OutputFiles& files) {
+    for (const std::string* path : {&files.software, &files.opengl, &files.difference})
+        if (!path->empty())
+            if (std::optional<std::string> why = checkWritable(*path)) return why;
+    return std::nullopt;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "tools/rastershot/command_line.h"
+
+// The files one run writes; empty for those it does not write.
+struct OutputFiles {
+    std::string software;
+    std::string opengl;
+    std::string difference;
+};
+
+OutputFiles outputFiles(const ShotOptions& options);
+
+// Creates missing directories and makes sure every file can be written, before
+// any frame is drawn: a typo in --out must not cost a long run. Files that did
+// not exist are not left behind. Returns the reason, naming --out, when not.
+std::optional<std::string> prepareOutputs(const OutputFiles& files);

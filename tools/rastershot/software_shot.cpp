@@ -1,0 +1,32 @@
+#include "tools/rastershot/software_shot.h"
+
+#include "app/camera.h"
+#include "app/software_path.h"
+#include "raster/memory_image.h"
+#include "tools/rastershot/window_bytes.h"
+
+SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& o) {
+    MemoryImage image(o.width, o.height);
+    SoftwareShot shot;
+    // White once, not per frame: every frame plots the same pixels, and the
+    // timings are then the camera and the rasterizer alone.
+    shot.times = timeFrames(o.frames, [&] {
+        setupCamera(scene, o.view, o.width, o.height);
+        frame.output = &image;
+        renderSoftware(scene, frame, o.width, o.height);
+    });
+    frame.output = nullptr;
+    shot.counts = frame.stats;
+    shot.snapshot = {windowPicture(image), coverage(frame)};
+    return shot;
+}
+
+std::vector<std::uint8_t> coverage(const FrameBuffer& frame) {
+    std::vector<std::uint8_t> covered(static_cast<size_t>(frame.width) * frame.height);
+    for (int y = 0; y < frame.height; ++y) {
+        const float* row = &frame.depth[static_cast<size_t>(y) * frame.width];
+        std::uint8_t* out = &covered[static_cast<size_t>(frame.height - 1 - y) * frame.width];
+        for (int x = 0; x < frame.width; ++x) out[x] = row[x] != FrameBuffer::empty;
+    }
+    return covered;
+}

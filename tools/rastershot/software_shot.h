@@ -1,0 +1,22 @@
+#pragma once
+
+#include "raster/frame_buffer.h"
+#include "scene/scene.h"
+#include "tools/rastershot/command_line.h"
+#include "tools/rastershot/difference.h"
+#include "tools/rastershot/frame_times.h"
+
+struct SoftwareShot {
+    // The last frame as the viewer's window would show it.
+    Snapshot snapshot;
+    // Counts of one frame.
+    RenderStats counts;
+    FrameTimes times;
+};
+
+// Draws options.frames software frames into memory, no display involved, on a
+// scene built and prepared for rendering; the camera rewrites its matrix stacks.
+SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& options);
+
+// Which pixels hold a fragment, top row first, from the buffer's depth values.
+std::vector<std::uint8_t> coverage(const FrameBuffer& frame);

@@ -1,0 +1,29 @@
+#include "tools/rastershot/window_bytes.h"
+
+#include <cmath>
+
+std::uint8_t windowByte(float channel) {
+    if (std::isnan(channel)) return 255;
+    const float clamped = channel < 0 ? 0.0f : channel > 1 ? 1.0f : channel;
+    // Stored as a float before rounding: the product's own rounding decides the near-ties.
+    const float scaled = clamped * 255.0f;
+    int whole = static_cast<int>(scaled);
+    const float fraction = scaled - static_cast<float>(whole);
+    if (fraction > 0.5f || (fraction == 0.5f && whole % 2 == 1)) ++whole;
+    return static_cast<std::uint8_t>(whole);
+}
+
+RgbImage8 windowPicture(const MemoryImage& image) {
+    RgbImage8 picture(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const int fromTop = image.height() - 1 - y;
+        for (int x = 0; x < image.width(); ++x) {
+            const Color c = image.at(x, y);
+            std::uint8_t* p = picture.pixel(x, fromTop);
+            p[0] = windowByte(c.r);
+            p[1] = windowByte(c.g);
+            p[2] = windowByte(c.b);
+        }
+    }
+    return picture;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "raster/memory_image.h"
+#include "tools/png_image.h"
+
+// The byte a 24-bit window shows for a colour channel sent with glColor3f, as
+// measured on Mesa's llvmpipe under Xvfb: clamped to [0, 1], multiplied by 255
+// in single precision and rounded to the nearest integer, ties to even (0.5 ->
+// 0, 1.5 -> 2). NaN shows as 255. Rounding half up instead would make a few
+// hundred colours one step brighter than the viewer's window.
+std::uint8_t windowByte(float channel);
+
+// The software picture as the viewer's window shows it: top row first, each
+// channel through windowByte.
+RgbImage8 windowPicture(const MemoryImage& image);
