@@ -29,6 +29,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool running();
+    pid_t processId() const { return pid; }
     // The raw wait status once the process has ended, or nothing after `timeout`.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
     void terminate();

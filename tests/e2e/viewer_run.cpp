@@ -125,6 +125,15 @@ void ViewerRun::wheel(int button) {
     x.sync();
 }
 
+void ViewerRun::resize(int width, int height) {
+    x.resizeWindow(window, width, height);
+    centreX = windowX + width / 2;
+    centreY = windowY + height / 2;
+}
+
+int ViewerRun::windowLeft() const { return windowX; }
+int ViewerRun::windowTop() const { return windowY; }
+
 std::string ViewerRun::output() const {
     std::ifstream in(stdoutFile.path);
     std::stringstream text;

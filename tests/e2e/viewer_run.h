@@ -32,6 +32,16 @@ public:
     void drag(int button, int dx, int dy);
     // One wheel notch at the window centre: button 4 up, 5 down.
     void wheel(int button);
+    // Keeps the top-left corner; drag() and wheel() then work at the new centre.
+    void resize(int width, int height);
+
+    // For tests that script their own input: the connection, the window and its
+    // top-left corner on the screen, which stays put for the whole run.
+    XSession& session() { return x; }
+    Window windowId() const { return window; }
+    pid_t processId() const { return viewer.processId(); }
+    int windowLeft() const;
+    int windowTop() const;
 
     bool running() { return viewer.running(); }
     // Raw wait status once the program has ended.

@@ -75,6 +75,11 @@ void XSession::moveWindow(Window window, int x, int y) {
     XSync(display, False);
 }
 
+void XSession::resizeWindow(Window window, int width, int height) {
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
+}
+
 void XSession::focus(Window window) {
     XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
     XSync(display, False);

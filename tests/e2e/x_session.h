@@ -30,6 +30,8 @@ public:
     // With no window manager the program's own position stands; this moves the
     // window fully onto the screen, where its picture can be read.
     void moveWindow(Window window, int x, int y);
+    // Keeps the top-left corner; with no window manager the program is told at once.
+    void resizeWindow(Window window, int width, int height);
     void focus(Window window);
 
     // The window's current picture, or nothing while it is not fully viewable on screen.
