@@ -90,8 +90,8 @@ constexpr bool sanitized = false;
 constexpr bool sanitized = false;
 #endif
 
-// Wheel steps from beyond the far plane (about -389), from far away, through the near plane (about 11.6 steps) and the
-// eye (12), to far behind it.
+// Wheel steps from beyond the far plane (about -389), through the near plane
+// (about 11.6) and the eye (12), to far behind it.
 const std::vector<float> zooms = {-400, -40, -20, -8, 0, 0.25f, 6, 10, 11, 11.5f, 11.6f, 11.75f,
                                   11.9f, 12, 12.1f, 12.5f, 13, 16, 24, 40};
 // Full turns of tilt and spin, including edge-on views.
