@@ -44,8 +44,8 @@ Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color&
         diffuseSum = diffuseSum + modulate(d * surfaceColor, light.color);
         const Vector3 halfway = normalized(toLight + place.toEye);
         // Not clamped at zero: a negative dot product with an even exponent still adds a little.
-        const float spec = powToFloat(static_cast<double>(dot(n, halfway)), shininess);
-        specularSum = specularSum + spec * specular;
+        const float highlight = powToFloat(static_cast<double>(dot(n, halfway)), shininess);
+        specularSum = specularSum + highlight * specular;
     }
     return (result + diffuseSum) + specularSum;
 }

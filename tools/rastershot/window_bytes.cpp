@@ -5,12 +5,10 @@
 std::uint8_t windowByte(float channel) {
     if (std::isnan(channel)) return 255;
     const float clamped = channel < 0 ? 0.0f : channel > 1 ? 1.0f : channel;
-    // Stored as a float before rounding: the product's own rounding decides the near-ties.
+    // Stored as a float before rounding: the product's own rounding decides the
+    // near-ties. Exact ties go to the even byte, as the default rounding mode does.
     const float scaled = clamped * 255.0f;
-    int whole = static_cast<int>(scaled);
-    const float fraction = scaled - static_cast<float>(whole);
-    if (fraction > 0.5f || (fraction == 0.5f && whole % 2 == 1)) ++whole;
-    return static_cast<std::uint8_t>(whole);
+    return static_cast<std::uint8_t>(std::nearbyint(scaled));
 }
 
 RgbImage8 windowPicture(const MemoryImage& image) {
