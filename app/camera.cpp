@@ -1,5 +1,7 @@
 #include "app/camera.h"
 
+namespace rv {
+
 void setupCamera(Scene& scene, const ViewState& view, int width, int height) {
     // The float 0.4 widened, not the double 0.4: the extents must come out to the same bits.
     const double base = 0.4f;
@@ -23,3 +25,5 @@ void setupCamera(Scene& scene, const ViewState& view, int width, int height) {
     modelview.rotateZ(view.viewSpin);
     modelview.updateInverse();
 }
+
+} // namespace rv

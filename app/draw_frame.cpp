@@ -6,6 +6,8 @@
 #include "app/software_path.h"
 #include "glref/render_opengl.h"
 
+namespace rv {
+
 void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSink& points, int width, int height) {
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -28,3 +30,5 @@ void renderScene(const Scene& scene, FrameBuffer& frame, PixelSink& points, int 
     frame.output = &points;
     renderSoftware(scene, frame, width, height);
 }
+
+} // namespace rv

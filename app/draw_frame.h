@@ -5,6 +5,8 @@
 #include "raster/pixel_sink.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 // One frame of the viewer into the current GL context's back buffer, not yet
 // swapped: white clear, one unit per pixel from the lower-left corner, the
 // camera for `view`, then the path the scene's useOpenGL flag selects. The
@@ -14,3 +16,5 @@ void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSin
 // The dispatch alone: the OpenGL reference path, or the software path with its
 // fragments going to `points`.
 void renderScene(const Scene& scene, FrameBuffer& frame, PixelSink& points, int width, int height);
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include "app/draw_frame.h"
 #include "app/viewer.h"
 
+namespace rv {
+
 void displayFrame() {
     // The viewport, not the last reshape, is the frame size: a zero-size reshape leaves it alone.
     GLint v[4];
@@ -25,3 +27,5 @@ void idleRedraw() {
 void renderScene(const Scene& scene, int width, int height) {
     renderScene(scene, viewer.frame, viewer.points, width, height);
 }
+
+} // namespace rv

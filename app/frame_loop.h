@@ -2,6 +2,8 @@
 
 #include "scene/scene.h"
 
+namespace rv {
+
 // GLUT display callback: one frame at the current viewport's size.
 void displayFrame();
 // GLUT reshape callback; a zero size (a minimised window) keeps the old viewport.
@@ -10,3 +12,5 @@ void reshapeWindow(int width, int height);
 void idleRedraw();
 // Draws the scene with the path its useOpenGL flag selects.
 void renderScene(const Scene& scene, int width, int height);
+
+} // namespace rv

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+namespace rv {
+
 void GlPointSink::beginSpan() { glBegin(GL_POINTS); }
 
 void GlPointSink::endSpan() { glEnd(); }
@@ -10,3 +12,5 @@ void GlPointSink::plot(int x, int y, const Color& color) {
     glColor3f(color.r, color.g, color.b);
     glVertex2i(x, y);
 }
+
+} // namespace rv

@@ -8,6 +8,8 @@
 #include "app/view_controls.h"
 #include "app/viewer.h"
 
+namespace rv {
+
 static_assert(mouse::leftButton == GLUT_LEFT_BUTTON && mouse::middleButton == GLUT_MIDDLE_BUTTON &&
               mouse::rightButton == GLUT_RIGHT_BUTTON && mouse::down == GLUT_DOWN);
 
@@ -31,3 +33,5 @@ void mouseButton(int button, int state, int x, int y) {
 }
 
 void mouseMotion(int x, int y) { follow(applyMouseMotion(viewer.view, x, y)); }
+
+} // namespace rv

@@ -3,7 +3,7 @@
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
-    startViewer(argc, argv);
+    rv::startViewer(argc, argv);
     glutMainLoop();
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "raster/draw_objects.h"
 #include "raster/mip_pyramid.h"
 
+namespace rv {
+
 void prepareRendering(Scene& scene, FrameBuffer& frame) {
     frame.reset();
     buildPyramids(scene);
@@ -17,3 +19,5 @@ void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int heigh
     frame.clear();
     drawObjects(scene, frame, width, height);
 }
+
+} // namespace rv

@@ -7,6 +7,8 @@
 #include "app/software_path.h"
 #include "app/viewer.h"
 
+namespace rv {
+
 void startViewer(int& argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(480, 480);
@@ -21,3 +23,5 @@ void startViewer(int& argc, char** argv) {
     initScene(viewer.scene);
     prepareRendering(viewer.scene, viewer.frame);
 }
+
+} // namespace rv

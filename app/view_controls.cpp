@@ -1,5 +1,7 @@
 #include "app/view_controls.h"
 
+namespace rv {
+
 InputEffect applyKey(Scene& scene, unsigned char key) {
     switch (key) {
     case 27:
@@ -38,3 +40,5 @@ InputEffect applyMouseMotion(ViewState& view, int x, int y) {
     view.lastMouseY = y;
     return InputEffect::redraw;
 }
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include "app/view_state.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 // What the window has to do after an input event.
 enum class InputEffect { none, redraw, quit };
 
@@ -26,3 +28,5 @@ InputEffect applyMouseButton(ViewState& view, int button, int state, int x, int 
 
 // Left-drag spins and tilts by one degree per pixel; right-drag pans.
 InputEffect applyMouseMotion(ViewState& view, int x, int y);
+
+} // namespace rv

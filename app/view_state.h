@@ -1,5 +1,7 @@
 #pragma once
 
+namespace rv {
+
 // The turntable view: input changes it, the camera reads it every frame.
 struct ViewState {
     // Degrees about the scene's z axis.
@@ -17,3 +19,5 @@ struct ViewState {
     bool leftButtonDown = false;
     bool rightButtonDown = false;
 };
+
+} // namespace rv

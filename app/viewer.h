@@ -5,6 +5,8 @@
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 // Everything the running viewer keeps for the whole run. GLUT callbacks carry
 // no user pointer, so they reach it through the one instance below.
 struct Viewer {
@@ -15,3 +17,5 @@ struct Viewer {
 };
 
 extern Viewer viewer;
+
+} // namespace rv

@@ -4,6 +4,7 @@
 #include "raster/draw_objects.h"
 #include "raster_fixtures.h"
 
+namespace rv {
 namespace {
 
 constexpr int size = 480;
@@ -47,5 +48,6 @@ BENCHMARK(BM_StartupView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
+} // namespace rv
 
 BENCHMARK_MAIN();

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace rv {
+
 namespace {
 
 constexpr const char* caption = "OpenGL rendering (toggle with 'g')";
@@ -149,3 +151,5 @@ void renderOpenGL(const Scene& scene, int width, int height) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
 }
+
+} // namespace rv

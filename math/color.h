@@ -1,5 +1,7 @@
 #pragma once
 
+namespace rv {
+
 // RGBA, nominally in [0, 1] but never clamped here: lighting sums may exceed 1.
 // Four floats in order, so OpenGL can take a pointer to `r` as a colour array.
 struct Color {
@@ -46,3 +48,5 @@ inline Color fromHSV(float h, float s, float v, float a) {
     default: return c;
     }
 }
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+namespace rv {
+
 namespace {
 
 // Subtract m x pivot from row over [from, 8); over the identity half only where the
@@ -74,3 +76,5 @@ bool invert(const Matrix4& src, Matrix4& dst) {
         for (int c = 0; c < 4; ++c) dst(i, c) = static_cast<float>(handles[i][c + 4]);
     return true;
 }
+
+} // namespace rv

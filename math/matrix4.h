@@ -2,6 +2,8 @@
 
 #include "math/vector4.h"
 
+namespace rv {
+
 // Row-major 4x4; points are column vectors multiplied on the right (M x v), so a
 // translation sits in the last column and a perspective puts -1 at (3, 2).
 struct Matrix4 {
@@ -53,3 +55,5 @@ inline void toColumnMajor(const Matrix4& m, float out[16]) {
 // Gauss-Jordan with partial pivoting in double. Only an exactly zero pivot counts
 // as singular: then false is returned and dst is left untouched.
 bool invert(const Matrix4& src, Matrix4& dst);
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace rv {
+
 namespace {
 
 struct CosSin {
@@ -67,3 +69,5 @@ void MatrixStack::perspective(float ex, float ey, float n, float f) {
 }
 
 void MatrixStack::updateInverse() { invert(current, inverse); }
+
+} // namespace rv

@@ -4,6 +4,8 @@
 
 #include "math/matrix4.h"
 
+namespace rv {
+
 // Current matrix, its cached inverse and the pushed matrices. Every transform
 // multiplies `current` on the right, as OpenGL's matrix operations do.
 class MatrixStack {
@@ -32,3 +34,5 @@ public:
     Vector4 transformPoint(const Vector4& v) const { return transform(current, v); }
     Vector4 transformByInverse(const Vector4& v) const { return transform(inverse, v); }
 };
+
+} // namespace rv

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace rv {
+
 // Raised by value when a zero-length Vector3 is normalised.
 struct ZeroDivide {};
 
@@ -42,3 +44,5 @@ inline Vector3 normalized(Vector3 a) {
     normalize(a);
     return a;
 }
+
+} // namespace rv

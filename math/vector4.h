@@ -1,5 +1,7 @@
 #pragma once
 
+namespace rv {
+
 // Homogeneous position. Same layout and four-component operations as Color.
 struct Vector4 {
     float x = 0, y = 0, z = 0, w = 1;
@@ -16,3 +18,5 @@ inline Vector4 operator+(const Vector4& k, const Vector4& m) { return {k.x + m.x
 inline Vector4 operator*(const Vector4& k, float s) { return {k.x * s, k.y * s, k.z * s, k.w * s}; }
 inline Vector4 operator*(float s, const Vector4& k) { return k * s; }
 inline Vector4 modulate(const Vector4& k, const Vector4& m) { return {k.x * m.x, k.y * m.y, k.z * m.z, k.w * m.w}; }
+
+} // namespace rv

@@ -6,6 +6,8 @@
 #include "raster/scanline.h"
 #include "raster/vertex_processing.h"
 
+namespace rv {
+
 void drawObjects(const Scene& scene, FrameBuffer& frame, int width, int height) {
     // Reused from polygon to polygon; nothing in them outlives the polygon they were filled for.
     std::vector<ScreenVertex> screenVertices;
@@ -25,3 +27,5 @@ void drawObjects(const Scene& scene, FrameBuffer& frame, int width, int height) 
         }
     }
 }
+
+} // namespace rv

@@ -3,6 +3,10 @@
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 // Draws every polygon of every object into `frame`, which the caller has sized
 // to width x height and cleared. Visibility between polygons is the depth test's.
 void drawObjects(const Scene& scene, FrameBuffer& frame, int width, int height);
+
+} // namespace rv

@@ -4,6 +4,8 @@
 
 #include "raster/pixel_index.h"
 
+namespace rv {
+
 namespace {
 
 // Nearest row with halves going up; below zero truncation toward zero applies.
@@ -55,3 +57,5 @@ void Edge::stepBy(float n) {
     texOverW += dTexOverW * n;
     normal += dNormal * n;
 }
+
+} // namespace rv

@@ -4,6 +4,8 @@
 #include "math/vector3.h"
 #include "raster/vertex_processing.h"
 
+namespace rv {
+
 // One polygon side prepared for scan conversion: the rows it covers, its values
 // on the current row and their per-row increments. The increments spread the
 // difference between the ends over the whole number of rows, not the true height.
@@ -43,3 +45,5 @@ struct Edge {
     // Advances by n rows at once; n holds a whole number.
     void stepBy(float n);
 };
+
+} // namespace rv

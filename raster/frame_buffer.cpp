@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace rv {
+
 void FrameBuffer::reset() {
     width = 0;
     height = 0;
@@ -17,3 +19,5 @@ void FrameBuffer::clear() {
     std::fill_n(depth.get(), static_cast<size_t>(width) * static_cast<size_t>(height), empty);
     stats = {};
 }
+
+} // namespace rv

@@ -6,6 +6,8 @@
 #include "math/color.h"
 #include "raster/pixel_sink.h"
 
+namespace rv {
+
 // Per-frame counters, reset by clear().
 struct RenderStats {
     long spans = 0;
@@ -52,3 +54,5 @@ public:
         if (output) output->plot(x, y, color);
     }
 };
+
+} // namespace rv

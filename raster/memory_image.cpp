@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace rv {
+
 namespace {
 
 [[noreturn]] void fail(const char* what, int x, int y, int w, int h) {
@@ -50,3 +52,5 @@ Color MemoryImage::at(int x, int y) const {
     const float* p = &pixels[(static_cast<size_t>(y) * w + x) * 3];
     return {p[0], p[1], p[2], 1};
 }
+
+} // namespace rv

@@ -4,6 +4,8 @@
 
 #include "raster/pixel_sink.h"
 
+namespace rv {
+
 // An RGB float image of the frame size, bottom row first. Any write outside it
 // aborts the process: a rasterizer bug must not pass silently as a clipped pixel.
 class MemoryImage : public PixelSink {
@@ -29,3 +31,5 @@ private:
     std::vector<float> pixels;
     bool inSpan = false;
 };
+
+} // namespace rv

@@ -2,6 +2,8 @@
 
 #include "scene/scene.h"
 
+namespace rv {
+
 int halveLevel(const float* src, int a, int b, int ch, float* dst) {
     if (a <= 1 || b <= 1) return 0;
     const int d = a / 2;
@@ -39,3 +41,5 @@ void buildPyramids(Scene& scene) {
         if (object.colorTexture && !object.colorTexture->pyramid)
             object.colorTexture->pyramid = buildPyramid(*object.colorTexture).release();
 }
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+namespace rv {
+
 class Scene;
 class Texture;
 
@@ -38,3 +40,5 @@ std::unique_ptr<MipPyramid> buildPyramid(const Texture& texture);
 // Gives every object's colour texture a pyramid, once per texture; the pyramids
 // live as long as the textures and are never freed.
 void buildPyramids(Scene& scene);
+
+} // namespace rv

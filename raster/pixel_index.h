@@ -1,5 +1,7 @@
 #pragma once
 
+namespace rv {
+
 // Truncation toward zero to a row, column or texel index that is always defined.
 // Vertices at or behind the eye plane give huge, infinite or NaN window values,
 // and converting those to int directly is undefined behaviour. Saturating at
@@ -13,3 +15,5 @@ inline int truncateToIndex(double v) {
     if (v != v) return 0;
     return static_cast<int>(v);
 }
+
+} // namespace rv

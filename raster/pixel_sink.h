@@ -2,6 +2,8 @@
 
 #include "math/color.h"
 
+namespace rv {
+
 // Where fragments that pass the depth test go: GL points in the window, or an
 // in-memory image for tests, tools and benchmarks. Chosen at run time.
 class PixelSink {
@@ -13,3 +15,5 @@ public:
     // One pixel at column x, row y (row 0 at the bottom); alpha is ignored.
     virtual void plot(int x, int y, const Color& color) = 0;
 };
+
+} // namespace rv

@@ -4,6 +4,8 @@
 
 #include "raster/span.h"
 
+namespace rv {
+
 EdgeTable::EdgeTable(std::span<Edge* const> edges, int height) : first(static_cast<size_t>(height) + 1, 0) {
     for (const Edge* e : edges) ++first[static_cast<size_t>(e->yStart) + 1];
     for (int r = 0; r < height; ++r) first[r + 1] += first[r];
@@ -87,3 +89,5 @@ void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& fram
             fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], width, colorTexture, bumpMap);
     }
 }
+
+} // namespace rv

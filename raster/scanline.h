@@ -6,6 +6,8 @@
 #include "raster/edge.h"
 #include "raster/frame_buffer.h"
 
+namespace rv {
+
 class Scene;
 class Texture;
 
@@ -51,3 +53,5 @@ public:
 // from the left (even-odd rule). Steps the edges in place.
 void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, int width, int height,
                  const Texture* colorTexture, const Texture* bumpMap);
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include "raster/whole_power.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 namespace {
 
 // A floor()ed coordinate as an index inside [0, size); NaN counts as below the map.
@@ -88,3 +90,5 @@ Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Text
     const Vector3 tilt{a * gy, -b * gx, 0};
     return normal + cross(tilt, normalized(normal));
 }
+
+} // namespace rv

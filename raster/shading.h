@@ -4,6 +4,8 @@
 #include "math/vector3.h"
 #include "raster/frame_buffer.h"
 
+namespace rv {
+
 class Scene;
 class Texture;
 
@@ -33,3 +35,5 @@ Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color&
 // with indices clamped to it. The result is not normalised.
 // Throws ZeroDivide for a zero-length normal.
 Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap, float scale);
+
+} // namespace rv

@@ -7,6 +7,8 @@
 #include "raster/texture_sampling.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 namespace {
 
 int columnOf(float x) { return truncateToIndex(static_cast<double>(x) + 0.5); }
@@ -86,3 +88,5 @@ void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, c
     }
     frame.endSpan();
 }
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include "raster/edge.h"
 #include "raster/frame_buffer.h"
 
+namespace rv {
+
 class Scene;
 class Texture;
 
@@ -15,3 +17,5 @@ constexpr float bumpScale = 0.05f;
 // on the frame's output, even when clipping leaves no pixel in it.
 void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right, int rowLength,
               const Texture* colorTexture, const Texture* bumpMap);
+
+} // namespace rv

@@ -6,6 +6,8 @@
 #include "raster/pixel_index.h"
 #include "scene/texture.h"
 
+namespace rv {
+
 namespace {
 
 // -0 and NaN become +0 along with the negatives, so every index below is defined.
@@ -114,3 +116,5 @@ Color sampleNearest(const MipPyramid& pyramid, float s, float t) {
     if (y < 0 || y >= source.height) y = 0;
     return colorAt(source.texel(x, y, 0));
 }
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include "math/color.h"
 #include "math/vector3.h"
 
+namespace rv {
+
 class Texture;
 struct MipPyramid;
 
@@ -25,3 +27,5 @@ Color sampleBilinear(const MipPyramid& pyramid, int level, float s, float t);
 
 // Level 0; an index outside the image is replaced by 0, not clamped to the edge.
 Color sampleNearest(const MipPyramid& pyramid, float s, float t);
+
+} // namespace rv

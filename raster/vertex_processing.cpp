@@ -2,6 +2,8 @@
 
 #include "scene/scene.h"
 
+namespace rv {
+
 ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
                            const Color& specular, int width, int height) {
     const Vector4 eye = scene.modelview.transformPoint(vertex.position);
@@ -22,3 +24,5 @@ ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shini
     v.specular = specular;
     return v;
 }
+
+} // namespace rv

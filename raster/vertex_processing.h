@@ -4,6 +4,8 @@
 #include "math/vector3.h"
 #include "scene/mesh.h"
 
+namespace rv {
+
 class Scene;
 
 // One vertex projected to window coordinates, with the perspective-divided
@@ -29,3 +31,5 @@ struct ScreenVertex {
 // eye plane give infinite or mirrored coordinates, which later stages tolerate.
 ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
                            const Color& specular, int width, int height);
+
+} // namespace rv

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace rv {
+
 // static_cast<float>(std::pow(x, exponent)), bit for bit, but without the library
 // call when the exponent is a whole number from 1 to 1024 (the scene's shininess
 // is 100). Repeated squaring is within (n - 1) double roundings of the true power;
@@ -30,3 +32,5 @@ inline float powToFloat(double x, float exponent) {
     }
     return static_cast<float>(std::pow(x, static_cast<double>(exponent)));
 }
+
+} // namespace rv

@@ -2,6 +2,8 @@
 
 #include "scene/scene.h"
 
+namespace rv {
+
 void Scene::beginObject() {
     SceneObject& object = objects.emplace_back();
     object.diffuse = diffuse;
@@ -47,3 +49,5 @@ void buildSquare(Scene& scene, double width, double height) {
     scene.setTexCoord(0, 1);
     scene.addVertex(-halfW, halfH, 0);
 }
+
+} // namespace rv

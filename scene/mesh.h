@@ -6,6 +6,8 @@
 #include "math/vector3.h"
 #include "math/vector4.h"
 
+namespace rv {
+
 class Texture;
 
 struct Vertex {
@@ -35,3 +37,5 @@ struct SceneObject {
     // Sphere-mapped on the OpenGL path only, in preference to colorTexture.
     Texture* environmentMap = nullptr;
 };
+
+} // namespace rv

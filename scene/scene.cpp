@@ -1,5 +1,7 @@
 #include "scene/scene.h"
 
+namespace rv {
+
 void Scene::reset() {
     lightingEnabled = false;
     flatShading = false;
@@ -36,3 +38,5 @@ void initScene(Scene& scene) {
     buildSquare(scene, 1.0, 1.0);
     scene.construction.pop();
 }
+
+} // namespace rv

@@ -8,6 +8,8 @@
 #include "scene/mesh.h"
 #include "scene/texture.h"
 
+namespace rv {
+
 struct Light {
     // World coordinates; OpenGL receives it as a direction (w = 0).
     Vector3 position;
@@ -84,3 +86,5 @@ void buildSquare(Scene& scene, double width, double height);
 
 // The start-up scene: tile textures, one light, the orange material and the unit square.
 void initScene(Scene& scene);
+
+} // namespace rv

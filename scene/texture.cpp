@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+namespace rv {
+
 namespace {
 
 // Tile geometry shared by both generators: the tile side comes from the width
@@ -73,3 +75,5 @@ Texture& Texture::makeTileHeights(int w, int h) {
         }
     return *this;
 }
+
+} // namespace rv

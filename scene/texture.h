@@ -4,6 +4,8 @@
 
 #include "math/color.h"
 
+namespace rv {
+
 struct MipPyramid;
 
 // A float image; row 0 is the row t = 0 selects, column 0 the column s = 0 selects.
@@ -36,3 +38,5 @@ public:
     // A cushion on every tile, 0 on the grout, exactly 1 at each tile's centre.
     Texture& makeTileHeights(int width, int height);
 };
+
+} // namespace rv

@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+namespace rv {
+
 namespace {
 
 bool fail(std::string* error, const std::string& reason) {
@@ -46,3 +48,5 @@ std::optional<RgbImage8> readPng(const std::string& path, std::string* error) {
     }
     return image;
 }
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace rv {
+
 // An 8-bit RGB picture, top row first, as screenshots and image files store it.
 struct RgbImage8 {
     int width = 0;
@@ -28,3 +30,5 @@ bool writePng(const std::string& path, const RgbImage8& image, std::string* erro
 // Reads any PNG, converted to 8-bit RGB (alpha composited onto black).
 // Returns nothing, with a reason in `error` when given, if the file is missing or not a PNG.
 std::optional<RgbImage8> readPng(const std::string& path, std::string* error = nullptr);
+
+} // namespace rv

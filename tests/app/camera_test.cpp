@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace rv {
+
 namespace {
 
 // Window coordinates, origin at the lower left, of a scene point seen through the camera.
@@ -106,3 +108,5 @@ TEST(Camera, PanFollowsTheDragAndZoomMovesTowardsTheEye) {
 }
 
 } // namespace
+
+} // namespace rv

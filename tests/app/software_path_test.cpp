@@ -7,6 +7,8 @@
 
 #include "raster/memory_image.h"
 
+namespace rv {
+
 namespace {
 
 bool allEmpty(const FrameBuffer& frame) {
@@ -76,3 +78,5 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SoftwareFrameResize,
                                            SizeChange{0, 0}));
 
 } // namespace
+
+} // namespace rv

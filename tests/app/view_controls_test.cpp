@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace rv {
+
 namespace {
 
 bool operator==(const ViewState& a, const ViewState& b) {
@@ -124,3 +126,5 @@ TEST_F(Mouse, MiddleAndUnknownButtonsAndBareMotionRedrawWithoutChangingTheView) 
 }
 
 } // namespace
+
+} // namespace rv

@@ -12,6 +12,8 @@
 
 extern char** environ;
 
+namespace rv {
+
 namespace {
 
 std::vector<std::string> mergedEnvironment(const std::vector<std::pair<std::string, std::string>>& overrides) {
@@ -111,3 +113,5 @@ std::string describeWaitStatus(int status) {
     if (WIFSIGNALED(status)) return "killed by signal " + std::to_string(WTERMSIG(status));
     return "ended with wait status " + std::to_string(status);
 }
+
+} // namespace rv

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace rv {
+
 // A program started for a test. It dies with the test process (no strays after
 // a crash) and is killed and reaped when this object goes.
 class ChildProcess {
@@ -41,3 +43,5 @@ private:
 
 // "exited with status 0", "killed by signal 9", ...: for failure messages.
 std::string describeWaitStatus(int status);
+
+} // namespace rv

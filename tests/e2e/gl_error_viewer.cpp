@@ -5,7 +5,7 @@
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
-    startViewer(argc, argv);
+    rv::startViewer(argc, argv);
     // No capability has the number 0: GL_INVALID_ENUM, 0x500.
     glEnable(0);
     glutMainLoop();

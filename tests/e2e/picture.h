@@ -5,6 +5,8 @@
 
 #include "tools/png_image.h"
 
+namespace rv {
+
 // Reading the viewer's picture the way a person judges it. Rows count from the
 // top, as on the screen; `glRow` converts to the window's own bottom-up rows.
 
@@ -68,3 +70,5 @@ inline long silhouetteDifference(const RgbImage8& a, const RgbImage8& b) {
         for (int x = 0; x < a.width && x < b.width; ++x) n += isSquare(a.pixel(x, y)) != isSquare(b.pixel(x, y));
     return n;
 }
+
+} // namespace rv

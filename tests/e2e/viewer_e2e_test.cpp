@@ -16,6 +16,8 @@
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
 
+namespace rv {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -362,3 +364,5 @@ TEST_F(GlErrorViewerTest, ErrorPendingBeforeTheFirstFrameIsPrintedOnceAsOneLine)
 }
 
 } // namespace
+
+} // namespace rv

@@ -8,6 +8,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace rv {
+
 namespace {
 
 using std::chrono::milliseconds;
@@ -140,3 +142,5 @@ std::string ViewerRun::output() const {
     text << in.rdbuf();
     return text.str();
 }
+
+} // namespace rv

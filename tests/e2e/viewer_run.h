@@ -11,6 +11,8 @@
 #include "tests/e2e/xvfb.h"
 #include "tools/png_image.h"
 
+namespace rv {
+
 // One run of a viewer program on its own Xvfb: started, its window "Class
 // Framework" found, moved fully onto the screen and drawn. The window redraws
 // only on demand, so every wait below watches the picture instead of sleeping.
@@ -67,3 +69,5 @@ private:
     RgbImage8 grab();
     void checkAlive(const char* while_);
 };
+
+} // namespace rv

@@ -13,6 +13,7 @@
 
 #include "tests/e2e/viewer_run.h"
 
+namespace rv {
 namespace {
 
 int probe() {
@@ -60,11 +61,12 @@ int tour(const std::string& viewerPath, const std::filesystem::path& outDir) {
 }
 
 } // namespace
+} // namespace rv
 
 int main(int argc, char** argv) {
     try {
-        if (argc == 2 && std::strcmp(argv[1], "probe") == 0) return probe();
-        if (argc == 4 && std::strcmp(argv[1], "tour") == 0) return tour(argv[2], argv[3]);
+        if (argc == 2 && std::strcmp(argv[1], "probe") == 0) return rv::probe();
+        if (argc == 4 && std::strcmp(argv[1], "tour") == 0) return rv::tour(argv[2], argv[3]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "viewer_tour: %s\n", e.what());
         return 1;

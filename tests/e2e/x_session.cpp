@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+namespace rv {
+
 namespace {
 
 // Xlib reports protocol errors to one process-wide handler, and its default one
@@ -135,3 +137,5 @@ void XSession::releaseButton(int button) {
 }
 
 void XSession::sync() { XSync(display, False); }
+
+} // namespace rv

@@ -7,6 +7,8 @@
 
 #include "tools/png_image.h"
 
+namespace rv {
+
 // A test's own connection to an X server: finds windows by title, grabs their
 // pictures and sends keyboard and mouse input through the XTest extension, as
 // a person at that display would.
@@ -51,3 +53,5 @@ public:
 private:
     Display* display = nullptr;
 };
+
+} // namespace rv

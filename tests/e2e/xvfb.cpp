@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+namespace rv {
+
 namespace {
 
 struct Pipe {
@@ -54,3 +56,5 @@ Xvfb::Xvfb() {
     ready.fds[1] = -1;
     name = ":" + readDisplayNumber(ready.fds[0], std::chrono::milliseconds(10000));
 }
+
+} // namespace rv

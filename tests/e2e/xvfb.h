@@ -5,6 +5,8 @@
 
 #include "tests/e2e/child_process.h"
 
+namespace rv {
+
 // A private virtual X server on a display number nobody else uses; the server
 // picks the number itself (-displayfd), so parallel tests cannot collide.
 class Xvfb {
@@ -18,3 +20,5 @@ private:
     std::unique_ptr<ChildProcess> server;
     std::string name;
 };
+
+} // namespace rv

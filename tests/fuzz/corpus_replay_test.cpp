@@ -9,6 +9,8 @@
 
 #include "tests/fuzz/fuzz_case.h"
 
+namespace rv {
+
 namespace {
 
 std::vector<std::filesystem::path> corpusFiles() {
@@ -32,3 +34,5 @@ TEST(FuzzCorpusTest, EverySeedRendersWithoutFault) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -7,6 +7,8 @@
 #include "app/software_path.h"
 #include "raster/memory_image.h"
 
+namespace rv {
+
 namespace {
 
 class ByteReader {
@@ -146,3 +148,5 @@ void renderFuzzCase(FuzzCase& c) {
     frame.output = &image;
     renderSoftware(c.scene, frame, c.width, c.height);
 }
+
+} // namespace rv

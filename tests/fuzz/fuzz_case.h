@@ -9,6 +9,8 @@
 #include "raster/mip_pyramid.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 // A scene, a view and a frame size decoded from arbitrary bytes. Every byte
 // string decodes to some case; running out of bytes reads zeros.
 struct FuzzCase {
@@ -27,3 +29,5 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size);
 // Builds the pyramids, sets up the camera and draws one software frame into an
 // in-memory image, which aborts on any write outside the frame.
 void renderFuzzCase(FuzzCase& fuzzCase);
+
+} // namespace rv

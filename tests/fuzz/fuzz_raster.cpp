@@ -3,7 +3,7 @@
 #include "tests/fuzz/fuzz_case.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto fuzzCase = decodeFuzzCase(data, size);
-    renderFuzzCase(*fuzzCase);
+    auto fuzzCase = rv::decodeFuzzCase(data, size);
+    rv::renderFuzzCase(*fuzzCase);
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include "math/matrix4.h"
 
+namespace rv {
+
 namespace {
 
 Matrix4 translation(float x, float y, float z) { return fromRows({1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, z}, {0, 0, 0, 1}); }
@@ -158,3 +160,5 @@ TEST(Matrix4Test, InvertRoundTripsGeneralMatrices) {
 }
 
 } // namespace
+
+} // namespace rv

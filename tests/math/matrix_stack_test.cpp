@@ -5,6 +5,8 @@
 
 #include "math/matrix_stack.h"
 
+namespace rv {
+
 namespace {
 
 // cos and sin of 90 degrees with pi taken as 3.14159 and the angle rounded to
@@ -161,3 +163,5 @@ TEST(MatrixStackTest, UpdateInverseRoundTrips) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -10,6 +10,8 @@
 #include "math/vector3.h"
 #include "math/vector4.h"
 
+namespace rv {
+
 // The rasterizer copies these per pixel and OpenGL reads a Color as four floats.
 static_assert(std::is_trivially_copyable_v<Vector3> && std::is_trivially_copyable_v<Vector4> &&
               std::is_trivially_copyable_v<Color>);
@@ -181,3 +183,5 @@ TEST(ColorTest, FromHSVGivesTheSceneColours) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -7,6 +7,8 @@
 #include "raster/pixel_index.h"
 #include "raster_fixtures.h"
 
+namespace rv {
+
 namespace {
 
 TEST(EdgeSetUp, SpreadsTheEndsOverWholeRows) {
@@ -105,3 +107,5 @@ TEST(PixelIndex, SaturatesAndTruncates) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include "raster/frame_buffer.h"
 #include "raster/memory_image.h"
 
+namespace rv {
+
 namespace {
 
 struct FrameBufferFixture : ::testing::Test {
@@ -72,3 +74,5 @@ TEST_F(FrameBufferFixture, ResizeKeepsTheRecordedSize) {
 }
 
 } // namespace
+
+} // namespace rv

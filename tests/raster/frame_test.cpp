@@ -7,6 +7,8 @@
 #include "raster/vertex_processing.h"
 #include "raster_fixtures.h"
 
+namespace rv {
+
 namespace {
 
 constexpr int size = 480;
@@ -195,3 +197,5 @@ TEST(FrameSweep, AnyViewRendersInsideTheFrame) {
 }
 
 } // namespace
+
+} // namespace rv

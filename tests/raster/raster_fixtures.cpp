@@ -6,6 +6,8 @@
 
 #include "raster/mip_pyramid.h"
 
+namespace rv {
+
 ScreenVertex& VertexMaker::at(float x, float y, float z, const Vector3& normal) {
     Vertex& source = sources.emplace_back();
     source.normal = normal;
@@ -101,3 +103,5 @@ std::string writeDiffPicture(const std::string& name, const MemoryImage& image, 
     std::fclose(f);
     return path;
 }
+
+} // namespace rv

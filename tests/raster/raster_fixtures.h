@@ -12,6 +12,8 @@
 #include "raster/vertex_processing.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 // Screen vertices with chosen window coordinates, each with its own source
 // vertex. Returned references stay valid for the maker's lifetime.
 class VertexMaker {
@@ -72,3 +74,5 @@ public:
 
 // Writes a binary PPM of the frame, with `marked` pixels in red, and returns its path.
 std::string writeDiffPicture(const std::string& name, const MemoryImage& image, const std::vector<bool>& marked);
+
+} // namespace rv

@@ -4,6 +4,8 @@
 #include "raster/scanline.h"
 #include "raster_fixtures.h"
 
+namespace rv {
+
 namespace {
 
 // Corners on rows 0, 10 and 20; the middle corner B lies right of the long side A-C.
@@ -147,3 +149,5 @@ TEST(ScanPolygon, TrianglesSharingADiagonalTileTheQuad) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include "raster/shading.h"
 #include "raster_fixtures.h"
 
+namespace rv {
+
 namespace {
 
 // Identity matrices: the fragment at window (8, 8) of a 16 x 16 frame with depth 0
@@ -115,3 +117,5 @@ TEST_F(BumpFixture, ReadsStayInsideTheMap) {
 }
 
 } // namespace
+
+} // namespace rv

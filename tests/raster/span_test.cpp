@@ -6,6 +6,8 @@
 #include "raster/span.h"
 #include "raster_fixtures.h"
 
+namespace rv {
+
 namespace {
 
 // One span on row 5 of a 16 x 16 frame, between two hand-set edges.
@@ -103,3 +105,5 @@ TEST_F(SpanFixture, ColoursComeFromTheEdges) {
 }
 
 } // namespace
+
+} // namespace rv

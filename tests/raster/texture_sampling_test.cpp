@@ -6,6 +6,8 @@
 #include "raster/texture_sampling.h"
 #include "scene/scene.h"
 
+namespace rv {
+
 namespace {
 
 TEST(HalveLevel, AveragesBlocksDownToOneTexel) {
@@ -127,3 +129,5 @@ TEST_F(PyramidFixture, FootprintGivesTheLevelOfDetail) {
 }
 
 } // namespace
+
+} // namespace rv

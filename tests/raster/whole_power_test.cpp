@@ -7,6 +7,8 @@
 
 #include "raster/whole_power.h"
 
+namespace rv {
+
 namespace {
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -35,3 +37,5 @@ TEST(PowToFloat, SpecialBases) {
 }
 
 } // namespace
+
+} // namespace rv

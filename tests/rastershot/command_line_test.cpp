@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace rv {
+
 namespace {
 
 struct Rejected {
@@ -148,3 +150,5 @@ TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -8,6 +8,8 @@
 
 #include "tools/rastershot/software_shot.h"
 
+namespace rv {
+
 namespace {
 
 using Rgb = std::tuple<int, int, int>;
@@ -96,3 +98,5 @@ TEST(Coverage, ComesFromTheDepthBufferWithTheTopRowFirst) {
 }
 
 } // namespace
+
+} // namespace rv

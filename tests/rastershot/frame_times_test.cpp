@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace rv {
+
 namespace {
 
 TEST(FrameTimes, MedianOfOddAndEvenCountsAndTheMinimum) {
@@ -35,3 +37,5 @@ TEST(StatsJson, EveryLineHasTheSameKeysWithNullForWhatARendererLacks) {
 }
 
 } // namespace
+
+} // namespace rv

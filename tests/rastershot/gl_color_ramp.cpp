@@ -7,6 +7,7 @@
 #include "app/gl_point_sink.h"
 #include "tests/rastershot/ramp_values.h"
 
+namespace rv {
 namespace {
 
 constexpr int side = 480;
@@ -34,14 +35,15 @@ void quit(unsigned char key, int, int) {
 }
 
 } // namespace
+} // namespace rv
 
 int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(side, side);
+    glutInitWindowSize(rv::side, rv::side);
     glutInit(&argc, argv);
     glutCreateWindow("Class Framework");
-    glutDisplayFunc(display);
-    glutKeyboardFunc(quit);
+    glutDisplayFunc(rv::display);
+    glutKeyboardFunc(rv::quit);
     glutMainLoop();
     return 0;
 }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <unistd.h>
 
+namespace rv {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -66,3 +68,5 @@ TEST_F(OutputDirectory, UnwritablePathsAreReportedNamingOut) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+namespace rv {
+
 // Channel values that tell rounding rules apart: the floats around every tie
 // k + 0.5 of the product with 255, an even sweep of [0, 1], and values GL must
 // clamp. The ramp program draws value i at pixel (i % width, i / width).
@@ -20,3 +22,5 @@ inline std::vector<float> rampValues() {
     for (float f : {-1e30f, -1.0f, -1e-7f, -0.0f, 1.0000001f, 1.5f, 1e30f, inf, -inf, nan}) values.push_back(f);
     return values;
 }
+
+} // namespace rv

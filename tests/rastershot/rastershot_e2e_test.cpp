@@ -16,6 +16,8 @@
 #include "tools/rastershot/difference.h"
 #include "tools/rastershot/window_bytes.h"
 
+namespace rv {
+
 namespace {
 
 RgbImage8 load(const std::string& path) {
@@ -103,3 +105,5 @@ TEST(WindowBytes, AreWhatTheWindowShowsForGlPoints) {
 }
 
 } // namespace
+
+} // namespace rv

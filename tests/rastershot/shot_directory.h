@@ -8,6 +8,8 @@
 #include <iostream>
 #include <string>
 
+namespace rv {
+
 // A directory of the test's own for rastershot's pictures; kept, and named on
 // standard error, when the test fails, so that a person can look at them.
 class ShotDirectory : public ::testing::Test {
@@ -31,3 +33,5 @@ protected:
     std::string prefix() const { return (dir / "frame").string(); }
     std::string file(const char* suffix) const { return prefix() + suffix; }
 };
+
+} // namespace rv

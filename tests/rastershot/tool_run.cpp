@@ -12,6 +12,8 @@
 
 extern char** environ;
 
+namespace rv {
+
 namespace {
 
 // A file of our own in /tmp, removed with the object.
@@ -65,3 +67,5 @@ ToolRun runTool(const std::string& program, const std::vector<std::string>& args
     run.err = err.text();
     return run;
 }
+
+} // namespace rv

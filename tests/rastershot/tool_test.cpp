@@ -8,6 +8,8 @@
 #include "tests/rastershot/tool_run.h"
 #include "tools/png_image.h"
 
+namespace rv {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -100,3 +102,5 @@ INSTANTIATE_TEST_SUITE_P(Views, RastershotExtremeView,
                                            std::vector<std::string>{"--spin", "1e30", "--tilt", "-1e30"}));
 
 } // namespace
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace rv {
+
 namespace {
 
 struct Byte {
@@ -57,3 +59,5 @@ TEST(WindowPicture, PutsTheBottomRowLast) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -15,6 +15,8 @@
 #include "raster/memory_image.h"
 #include "raster/mip_pyramid.h"
 
+namespace rv {
+
 namespace {
 
 struct FrameSize {
@@ -136,3 +138,5 @@ TEST_F(ViewSweep, EmptyFrameDrawsNothing) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -6,6 +6,8 @@
 
 #include "scene/scene.h"
 
+namespace rv {
+
 namespace {
 
 class GeometryTest : public ::testing::Test {
@@ -176,3 +178,5 @@ TEST_F(GeometryTest, VertexKeepsTheNormalAndTexCoordCurrentWhenAdded) {
 }
 
 } // namespace
+
+} // namespace rv

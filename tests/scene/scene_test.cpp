@@ -5,6 +5,8 @@
 
 #include "scene/scene.h"
 
+namespace rv {
+
 namespace {
 
 // initScene creates two textures that live for the whole run; a test frees them
@@ -165,3 +167,5 @@ TEST_F(SceneTest, ResetClearsAllButAmbientAndTheStacks) {
 }
 
 } // namespace
+
+} // namespace rv

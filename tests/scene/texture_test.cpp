@@ -4,6 +4,8 @@
 
 #include "scene/texture.h"
 
+namespace rv {
+
 namespace {
 
 struct Texel {
@@ -185,3 +187,5 @@ TEST_F(TextureTest, NonSquareTilesFollowTheWidth) {
 }
 
 } // namespace
+
+} // namespace rv

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+namespace rv {
+
 std::optional<long long> cpuNanoseconds(pid_t pid) {
     const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
     std::error_code error;
@@ -47,3 +49,5 @@ IdleWait waitUntilIdle(pid_t pid, std::chrono::milliseconds limit) {
         if (t - start > limit) return {false, t - start};
     }
 }
+
+} // namespace rv

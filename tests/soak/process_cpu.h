@@ -4,6 +4,8 @@
 #include <optional>
 #include <sys/types.h>
 
+namespace rv {
+
 // CPU time used so far by all threads of a process, in nanoseconds (Linux's
 // /proc/<pid>/task/*/schedstat); nothing once the process has gone. The GL
 // library may draw on threads of its own, so the main thread alone would look
@@ -21,3 +23,5 @@ struct IdleWait {
 // milliseconds. One that handled everything before the first look never wakes;
 // one that has gone counts as idle (its exit is for the caller to report).
 IdleWait waitUntilIdle(pid_t pid, std::chrono::milliseconds limit);
+
+} // namespace rv

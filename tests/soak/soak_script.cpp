@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace rv {
+
 namespace {
 
 constexpr int leftButton = 1, middleButton = 2, rightButton = 3, wheelUp = 4, wheelDown = 5;
@@ -231,3 +233,5 @@ std::vector<Gesture> SoakScript::backToStart() {
     }
     return out;
 }
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace rv {
+
 // A seeded stream of input gestures for a long session with the viewer, and a
 // model of what they do to the window and the view. The model lets the session
 // end by undoing everything, so the last pictures can be compared with the first.
@@ -86,3 +88,5 @@ private:
     // Drags that move the pointer by (dx, dy) in total with `button`, in pieces that stay on the screen.
     void appendDrags(std::vector<Gesture>& out, int button, long dx, long dy);
 };
+
+} // namespace rv

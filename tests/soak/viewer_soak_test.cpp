@@ -28,6 +28,8 @@
 #include "tests/soak/process_cpu.h"
 #include "tests/soak/soak_script.h"
 
+namespace rv {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -291,3 +293,5 @@ TEST_F(ViewerSoak, SurvivesALongSeededSessionAndComesBackToItsFirstPictures) {
 }
 
 } // namespace
+
+} // namespace rv

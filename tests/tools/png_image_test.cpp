@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+namespace rv {
+
 namespace {
 
 class PngFile : public ::testing::Test {
@@ -70,3 +72,5 @@ TEST_F(PngFile, HugeSizeInTheHeaderIsRejectedBeforeAllocating) {
 }
 
 } // namespace
+
+} // namespace rv

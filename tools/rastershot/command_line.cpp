@@ -4,6 +4,8 @@
 #include <cmath>
 #include <optional>
 
+namespace rv {
+
 namespace {
 
 // Whole-text conversions only: "12abc", " 12" and "" are not numbers.
@@ -208,3 +210,5 @@ arguments, an unwritable output path, no X display for OpenGL, or a screen too
 small for the window.
 )";
 }
+
+} // namespace rv

@@ -6,6 +6,8 @@
 
 #include "app/view_state.h"
 
+namespace rv {
+
 enum class Renderer { software, opengl, both };
 
 inline bool drawsSoftware(Renderer r) { return r != Renderer::opengl; }
@@ -45,3 +47,5 @@ int exitStatusOf(const CommandLine& commandLine);
 
 // What --help prints: every flag, its default and the exit statuses.
 std::string_view usageText();
+
+} // namespace rv

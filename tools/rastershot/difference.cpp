@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace rv {
+
 namespace {
 
 void put(std::uint8_t* p, int r, int g, int b) {
@@ -90,3 +92,5 @@ PictureComparison comparePictures(const RgbImage8& a, const RgbImage8& b) {
         }
     return c;
 }
+
+} // namespace rv

@@ -6,6 +6,8 @@
 
 #include "tools/png_image.h"
 
+namespace rv {
+
 // One renderer's picture and which of its pixels it drew, both top row first.
 struct Snapshot {
     RgbImage8 picture;
@@ -49,3 +51,5 @@ struct PictureComparison {
 
 // Two pictures of the same size, pixel by pixel, coverage aside.
 PictureComparison comparePictures(const RgbImage8& a, const RgbImage8& b);
+
+} // namespace rv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace rv {
+
 FrameTimes summarise(std::vector<double> ms) {
     if (ms.empty()) return {};
     std::sort(ms.begin(), ms.end());
@@ -34,3 +36,5 @@ std::string toJson(const RendererReport& r) {
            ", \"minMs\": " + milliseconds(r.times.minMs) + ", \"glPointsMedianMs\": " + time(&FrameTimes::medianMs) +
            ", \"glPointsMinMs\": " + time(&FrameTimes::minMs) + "}";
 }
+
+} // namespace rv

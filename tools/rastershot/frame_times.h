@@ -7,6 +7,8 @@
 
 #include "raster/frame_buffer.h"
 
+namespace rv {
+
 struct FrameTimes {
     double medianMs = 0;
     double minMs = 0;
@@ -44,3 +46,5 @@ struct RendererReport {
 
 // One line of JSON; absent counts and timings are null, so every line has the same keys.
 std::string toJson(const RendererReport& report);
+
+} // namespace rv

@@ -11,6 +11,8 @@
 #include "app/draw_frame.h"
 #include "app/gl_point_sink.h"
 
+namespace rv {
+
 namespace {
 
 // GLUT callbacks carry no user pointer.
@@ -110,3 +112,5 @@ WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& o,
     shot.snapshot = readBackBuffer(o.width, o.height);
     return shot;
 }
+
+} // namespace rv

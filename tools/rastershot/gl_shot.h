@@ -10,6 +10,8 @@
 
 struct _XDisplay;
 
+namespace rv {
+
 // A connection to $DISPLAY, held for the whole run: an X server resets when its
 // last client leaves and refuses connections while it does, so closing this
 // before GLUT connects would make glutInit fail now and then, and end the
@@ -46,3 +48,5 @@ struct WindowShot {
 // path when `useOpenGL` is set and else the software path through GL points,
 // each timed up to glFinish.
 WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& options, bool useOpenGL);
+
+} // namespace rv

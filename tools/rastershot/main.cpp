@@ -13,6 +13,7 @@
 #include "tools/rastershot/output_files.h"
 #include "tools/rastershot/software_shot.h"
 
+namespace rv {
 namespace {
 
 int fail(int status, const std::string& message) {
@@ -108,7 +109,7 @@ int run(const ShotOptions& o) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int rastershotMain(int argc, char** argv) {
     const CommandLine commandLine = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (commandLine.action) {
     case CommandLine::Action::help: std::fwrite(usageText().data(), 1, usageText().size(), stdout); return 0;
@@ -118,3 +119,7 @@ int main(int argc, char** argv) {
     }
     return run(commandLine.options);
 }
+
+} // namespace rv
+
+int main(int argc, char** argv) { return rv::rastershotMain(argc, argv); }

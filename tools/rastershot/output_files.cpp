@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace rv {
+
 namespace fs = std::filesystem;
 
 OutputFiles outputFiles(const ShotOptions& o) {
@@ -45,3 +47,5 @@ std::optional<std::string> prepareOutputs(const OutputFiles& files) {
             if (std::optional<std::string> why = checkWritable(*path)) return why;
     return std::nullopt;
 }
+
+} // namespace rv

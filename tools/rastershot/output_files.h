@@ -5,6 +5,8 @@
 
 #include "tools/rastershot/command_line.h"
 
+namespace rv {
+
 // The files one run writes; empty for those it does not write.
 struct OutputFiles {
     std::string software;
@@ -18,3 +20,5 @@ OutputFiles outputFiles(const ShotOptions& options);
 // any frame is drawn: a typo in --out must not cost a long run. Files that did
 // not exist are not left behind. Returns the reason, naming --out, when not.
 std::optional<std::string> prepareOutputs(const OutputFiles& files);
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include "raster/memory_image.h"
 #include "tools/rastershot/window_bytes.h"
 
+namespace rv {
+
 SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& o) {
     MemoryImage image(o.width, o.height);
     SoftwareShot shot;
@@ -30,3 +32,5 @@ std::vector<std::uint8_t> coverage(const FrameBuffer& frame) {
     }
     return covered;
 }
+
+} // namespace rv

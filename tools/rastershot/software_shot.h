@@ -6,6 +6,8 @@
 #include "tools/rastershot/difference.h"
 #include "tools/rastershot/frame_times.h"
 
+namespace rv {
+
 struct SoftwareShot {
     // The last frame as the viewer's window would show it.
     Snapshot snapshot;
@@ -20,3 +22,5 @@ SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& 
 
 // Which pixels hold a fragment, top row first, from the buffer's depth values.
 std::vector<std::uint8_t> coverage(const FrameBuffer& frame);
+
+} // namespace rv

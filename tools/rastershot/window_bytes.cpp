@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace rv {
+
 std::uint8_t windowByte(float channel) {
     if (std::isnan(channel)) return 255;
     const float clamped = channel < 0 ? 0.0f : channel > 1 ? 1.0f : channel;
@@ -25,3 +27,5 @@ RgbImage8 windowPicture(const MemoryImage& image) {
     }
     return picture;
 }
+
+} // namespace rv

@@ -5,6 +5,8 @@
 #include "raster/memory_image.h"
 #include "tools/png_image.h"
 
+namespace rv {
+
 // The byte a 24-bit window shows for a colour channel sent with glColor3f, as
 // measured on Mesa's llvmpipe under Xvfb: clamped to [0, 1], multiplied by 255
 // in single precision and rounded to the nearest integer, ties to even (0.5 ->
@@ -15,3 +17,5 @@ std::uint8_t windowByte(float channel);
 // The software picture as the viewer's window shows it: top row first, each
 // channel through windowByte.
 RgbImage8 windowPicture(const MemoryImage& image);
+
+} // namespace rv
