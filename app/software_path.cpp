@@ -11,13 +11,9 @@ void prepareRendering(Scene& scene, FrameBuffer& frame) {
 }
 
 void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int height) {
-    if (width != frame.width || height != frame.height) {
-        frame.width = width;
-        frame.height = height;
-        frame.resize();
-    }
+    frame.resize(width, height);
     frame.clear();
-    drawObjects(scene, frame, width, height);
+    drawObjects(scene, frame);
 }
 
 } // namespace rv

@@ -23,7 +23,7 @@ void renderFrames(benchmark::State& state, bool fillWindow) {
     prepareFrame(frame, size, size, nullptr);
     if (fillWindow) {
         setupView(scene, startSpin, fullWindowTilt, fullWindowZoom);
-        drawObjects(scene, frame, size, size);
+        drawObjects(scene, frame);
         if (frame.stats.fragmentsPlotted != static_cast<long>(size) * size) {
             state.SkipWithError("the full-window view leaves pixels uncovered");
             return;
@@ -33,7 +33,7 @@ void renderFrames(benchmark::State& state, bool fillWindow) {
     long shaded = 0;
     for (auto _ : state) {
         frame.clear();
-        drawObjects(scene, frame, size, size);
+        drawObjects(scene, frame);
         shaded += frame.stats.fragmentsShaded;
         benchmark::DoNotOptimize(image.rgb().data());
     }

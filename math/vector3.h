@@ -33,11 +33,18 @@ inline Vector3 cross(const Vector3& a, const Vector3& b) {
 // The square root is taken in double and rounded once.
 inline float length(const Vector3& a) { return static_cast<float>(std::sqrt(static_cast<double>(dot(a, a)))); }
 
+// normalize for code that cannot throw (the fragment path, vector lanes): false
+// on an exactly zero length, leaving a unchanged; a NaN length counts as non-zero.
+[[nodiscard]] inline bool normalizeNonZero(Vector3& a) {
+    const float len = length(a);
+    if (len == 0) return false;
+    a /= len;
+    return true;
+}
+
 // Raises ZeroDivide on an exactly zero length and leaves a unchanged; a NaN length does not raise.
 inline void normalize(Vector3& a) {
-    const float len = length(a);
-    if (len == 0) throw ZeroDivide{};
-    a /= len;
+    if (!normalizeNonZero(a)) throw ZeroDivide{};
 }
 
 inline Vector3 normalized(Vector3 a) {

@@ -6,7 +6,7 @@
 namespace rv {
 
 // Draws every polygon of every object into `frame`, which the caller has sized
-// to width x height and cleared. Visibility between polygons is the depth test's.
-void drawObjects(const Scene& scene, FrameBuffer& frame, int width, int height);
+// and cleared. Visibility between polygons is the depth test's.
+void drawObjects(const Scene& scene, FrameBuffer& frame);
 
 } // namespace rv

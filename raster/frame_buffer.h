@@ -13,28 +13,52 @@ struct RenderStats {
     long spans = 0;
     long fragmentsShaded = 0;
     long fragmentsPlotted = 0;
+
+    friend bool operator==(const RenderStats&, const RenderStats&) = default;
 };
 
-// The software depth buffer and the one place where software pixels leave the
-// rasterizer. Rows are stored bottom row first, like window coordinates.
+// The software depth buffer, optionally the frame's colours, and the one place
+// where software pixels leave the rasterizer. Rows are stored bottom row first,
+// like window coordinates. The stages read the frame size from here, so it is
+// recorded in exactly one place.
 class FrameBuffer {
 public:
     // Marks an empty pixel. Every finite depth beats it; a marker inside the depth
     // range (such as -1) would let a far fragment overwrite a near one.
     static constexpr float empty = std::numeric_limits<float>::infinity();
 
-    int width = 0;
-    int height = 0;
-    std::unique_ptr<float[]> depth;
-    // Receives passing fragments; may be null to depth-test only.
+    // Receives passing fragments; may be null to depth-test only (or to keep the
+    // colours in memory alone).
     PixelSink* output = nullptr;
     RenderStats stats;
 
+    int width() const { return w; }
+    int height() const { return h; }
+
     // 0 x 0 with no storage.
     void reset();
-    // Replaces the storage for the width and height just recorded; contents undefined until clear().
-    void resize();
+    // Sizes the buffer for a width x height frame (a negative side counts as 0).
+    // Storage is replaced only when the size changes; contents are undefined until clear().
+    void resize(int width, int height);
+    // Every pixel empty, every kept colour the background, counters zero.
     void clear();
+
+    // From the next clear() on, also keep each passing fragment's red, green and
+    // blue in memory, over `background`: the frame as a whole, to present,
+    // compare or save. Off again with dropColors().
+    void keepColors(const Color& background = {1, 1, 1, 1});
+    void dropColors();
+    bool keepsColors() const { return keepingColors; }
+    // Three floats per pixel, bottom row first; null unless colours are kept.
+    const float* colors() const { return colorStore.get(); }
+    Color colorAt(int x, int y) const {
+        const float* p = &colorStore[index(x, y) * 3];
+        return {p[0], p[1], p[2], 1};
+    }
+
+    float* depth() { return depthStore.get(); }
+    const float* depth() const { return depthStore.get(); }
+    float depthAt(int x, int y) const { return depthStore[index(x, y)]; }
 
     void beginSpan() {
         ++stats.spans;
@@ -46,13 +70,32 @@ public:
 
     // Strictly nearer passes; equal depth fails, so the first of equal fragments
     // stays; a NaN depth never passes. Callers keep 0 <= x < width, 0 <= y < height.
-    void plotPixel(int rowLength, int x, int y, float fragmentDepth, const Color& color) {
-        float& stored = depth[static_cast<long>(y) * rowLength + x];
+    void plotPixel(int x, int y, float fragmentDepth, const Color& color) {
+        const size_t i = index(x, y);
+        float& stored = depthStore[i];
         if (!(fragmentDepth < stored)) return;
         stored = fragmentDepth;
         ++stats.fragmentsPlotted;
+        if (colorStore) {
+            float* p = &colorStore[i * 3];
+            p[0] = color.r;
+            p[1] = color.g;
+            p[2] = color.b;
+        }
         if (output) output->plot(x, y, color);
     }
+
+private:
+    size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x); }
+    size_t pixelCount() const { return static_cast<size_t>(w) * static_cast<size_t>(h); }
+    void allocateColors();
+
+    int w = 0;
+    int h = 0;
+    std::unique_ptr<float[]> depthStore;
+    bool keepingColors = false;
+    Color background{1, 1, 1, 1};
+    std::unique_ptr<float[]> colorStore;
 };
 
 } // namespace rv

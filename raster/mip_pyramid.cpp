@@ -39,7 +39,7 @@ std::unique_ptr<MipPyramid> buildPyramid(const Texture& texture) {
 void buildPyramids(Scene& scene) {
     for (SceneObject& object : scene.objects)
         if (object.colorTexture && !object.colorTexture->pyramid)
-            object.colorTexture->pyramid = buildPyramid(*object.colorTexture).release();
+            object.colorTexture->pyramid = buildPyramid(*object.colorTexture);
 }
 
 } // namespace rv

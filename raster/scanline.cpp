@@ -64,8 +64,9 @@ void ActiveEdgeList::dropJoinedEnds() {
     }
 }
 
-void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, int width, int height,
-                 const Texture* colorTexture, const Texture* bumpMap) {
+void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
+                 const Texture* bumpMap) {
+    const int height = frame.height();
     if (height <= 0) return;
     ActiveEdgeList list;
     list.active.reserve(edges.size());
@@ -86,7 +87,7 @@ void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& fram
     for (int r = 0; r < height; ++r) {
         list.advance(table.bucket(r));
         for (size_t i = 1; i < list.active.size(); i += 2)
-            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], width, colorTexture, bumpMap);
+            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], colorTexture, bumpMap);
     }
 }
 

@@ -49,9 +49,9 @@ public:
     void dropJoinedEnds();
 };
 
-// Fills one polygon from its edges, rows 0 to height - 1, pairing the active edges
+// Fills one polygon from its edges, the frame's rows from the bottom, pairing the active edges
 // from the left (even-odd rule). Steps the edges in place.
-void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, int width, int height,
-                 const Texture* colorTexture, const Texture* bumpMap);
+void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
+                 const Texture* bumpMap);
 
 } // namespace rv

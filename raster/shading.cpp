@@ -20,31 +20,39 @@ int clampIndex(float v, int size) {
 
 Color shadeFragment(const Scene& scene, const FrameBuffer& frame, const Color& surfaceColor, const Color& specular,
                     float shininess, const Vector3& eye, float x, float y, float z, Vector3 normal) {
-    return lightFragment(scene, placeFragment(scene, frame, eye, x, y, z), surfaceColor, specular, shininess, normal);
+    const std::optional<FragmentPlace> place = placeFragment(scene, frame, eye, x, y, z);
+    if (!place) throw ZeroDivide{};
+    const std::optional<Color> lit = lightFragment(scene, *place, surfaceColor, specular, shininess, normal);
+    if (!lit) throw ZeroDivide{};
+    return *lit;
 }
 
-FragmentPlace placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x, float y,
-                            float z) {
-    const float ndcX = x / static_cast<float>(frame.width) * 2 - 1;
-    const float ndcY = y / static_cast<float>(frame.height) * 2 - 1;
+std::optional<FragmentPlace> placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x,
+                                           float y, float z) {
+    const float ndcX = x / static_cast<float>(frame.width()) * 2 - 1;
+    const float ndcY = y / static_cast<float>(frame.height()) * 2 - 1;
     const Vector4 q = scene.projection.transformByInverse({ndcX, ndcY, z, 1});
     const Vector4 p = scene.modelview.transformByInverse(q);
     const Vector3 position{p.x / p.w, p.y / p.w, p.z / p.w};
-    return {position, normalized(eye - position)};
+    Vector3 toEye = eye - position;
+    if (!normalizeNonZero(toEye)) return std::nullopt;
+    return FragmentPlace{position, toEye};
 }
 
-Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor, const Color& specular,
-                    float shininess, Vector3 normal) {
-    normalize(normal);
+std::optional<Color> lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor,
+                                   const Color& specular, float shininess, Vector3 normal) {
+    if (!normalizeNonZero(normal)) return std::nullopt;
     const Vector3& n = normal;
     const Color result = modulate(scene.ambient, surfaceColor);
     Color diffuseSum{0, 0, 0, 0};
     Color specularSum{0, 0, 0, 0};
     for (const Light& light : scene.lights) {
-        const Vector3 toLight = normalized(light.position - place.position);
+        Vector3 toLight = light.position - place.position;
+        if (!normalizeNonZero(toLight)) return std::nullopt;
         const float d = std::fabs(dot(n, toLight));
         diffuseSum = diffuseSum + modulate(d * surfaceColor, light.color);
-        const Vector3 halfway = normalized(toLight + place.toEye);
+        Vector3 halfway = toLight + place.toEye;
+        if (!normalizeNonZero(halfway)) return std::nullopt;
         // Not clamped at zero: a negative dot product with an even exponent still adds a little.
         const float highlight = powToFloat(static_cast<double>(dot(n, halfway)), shininess);
         specularSum = specularSum + highlight * specular;
@@ -53,6 +61,13 @@ Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color&
 }
 
 Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap, float scale) {
+    const std::optional<Vector3> bent = bumpNormal(texOverW, normal, heightMap, scale);
+    if (!bent) throw ZeroDivide{};
+    return *bent;
+}
+
+std::optional<Vector3> bumpNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap,
+                                  float scale) {
     const int w = heightMap.width;
     const int h = heightMap.height;
     const float s = texOverW.x / texOverW.z;
@@ -88,7 +103,9 @@ Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Text
         b = (t - ft) * ds / det;
     }
     const Vector3 tilt{a * gy, -b * gx, 0};
-    return normal + cross(tilt, normalized(normal));
+    Vector3 unit = normal;
+    if (!normalizeNonZero(unit)) return std::nullopt;
+    return normal + cross(tilt, unit);
 }
 
 } // namespace rv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "math/color.h"
 #include "math/vector3.h"
 #include "raster/frame_buffer.h"
@@ -17,23 +19,29 @@ class Texture;
 Color shadeFragment(const Scene& scene, const FrameBuffer& frame, const Color& surfaceColor, const Color& specular,
                     float shininess, const Vector3& eye, float x, float y, float z, Vector3 normal);
 
-// shadeFragment in two halves, so that span filling can start the long chain from
-// window position to view vector before the fragment's normal and colour are known.
+// shadeFragment in two halves that never throw, for span filling: it starts the
+// long chain from window position to view vector before the fragment's normal
+// and colour are known, and drops a fragment that has no lighting.
 struct FragmentPlace {
     // World position recovered from the window position and depth.
     Vector3 position;
     // Unit vector from there to the eye.
     Vector3 toEye;
 };
-FragmentPlace placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x, float y,
-                            float z);
-Color lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor, const Color& specular,
-                    float shininess, Vector3 normal);
+// Nothing for a fragment at the eye.
+std::optional<FragmentPlace> placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x,
+                                           float y, float z);
+// Nothing for a zero-length normal, a fragment at a light, or a light exactly opposite the eye.
+std::optional<Color> lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor,
+                                   const Color& specular, float shininess, Vector3 normal);
 
 // Bends the normal by the height differences of the map around the fragment's
 // texture coordinates (taken from texOverW). The map is read at full resolution
 // with indices clamped to it. The result is not normalised.
 // Throws ZeroDivide for a zero-length normal.
 Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap, float scale);
+// perturbNormal for span filling: nothing for a zero-length normal.
+std::optional<Vector3> bumpNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap,
+                                  float scale);
 
 } // namespace rv

@@ -15,7 +15,7 @@ int columnOf(float x) { return truncateToIndex(static_cast<double>(x) + 0.5); }
 
 } // namespace
 
-void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right, int rowLength,
+void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right,
               const Texture* colorTexture, const Texture* bumpMap) {
     // Edges through the eye plane can reach a row with x = inf - inf.
     if (std::isnan(left.x) || std::isnan(right.x)) return;
@@ -57,26 +57,26 @@ void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, c
     const Vector3 eye{eye4.x, eye4.y, eye4.z};
     const Color& specular = left.lower->specular;
 
+    const int rowLength = frame.width();
     frame.beginSpan();
     for (; x < xEnd && x < rowLength; ++x) {
-        try {
-            // Place, colour, normal, light: the chain from window position to view vector is the
-            // longest, and the texture and bump lookups then run while it is being worked on.
-            // Each step is pure, so the order changes no result; a ZeroDivide drops the fragment.
-            const FragmentPlace place =
-                placeFragment(scene, frame, eye, static_cast<float>(x), static_cast<float>(y), z);
-            const Color surfaceColor =
-                colorTexture ? sampleTexture(texOverW, dTexOverW.x, dTexOverW.y, texRowStepS, texRowStepT,
-                                             *colorTexture, scene.mipmapping)
-                             : diffuse;
-            const Vector3 surfaceNormal =
-                bumpMap ? perturbNormal(texOverW, normal, *bumpMap, bumpScale) : normal;
-            const Color lit = lightFragment(scene, place, surfaceColor, specular, shininess, surfaceNormal);
-            ++frame.stats.fragmentsShaded;
-            frame.plotPixel(rowLength, x, y, z, lit);
-        } catch (const ZeroDivide&) {
-            // A zero-length normal, or a fragment at the light or the eye, has no lighting.
-            // Dropping the fragment keeps the frame going; its depth entry stays as it was.
+        // Place, colour, normal, light: the chain from window position to view vector is the
+        // longest, and the texture and bump lookups then run while it is being worked on.
+        // Each step is pure, so the order changes no result. A fragment without lighting is
+        // dropped and the frame goes on; its depth entry stays as it was.
+        const std::optional<FragmentPlace> place =
+            placeFragment(scene, frame, eye, static_cast<float>(x), static_cast<float>(y), z);
+        const Color surfaceColor = colorTexture ? sampleTexture(texOverW, dTexOverW.x, dTexOverW.y, texRowStepS,
+                                                                texRowStepT, *colorTexture, scene.mipmapping)
+                                                : diffuse;
+        const std::optional<Vector3> surfaceNormal =
+            bumpMap ? bumpNormal(texOverW, normal, *bumpMap, bumpScale) : normal;
+        if (place && surfaceNormal) {
+            if (const std::optional<Color> lit =
+                    lightFragment(scene, *place, surfaceColor, specular, shininess, *surfaceNormal)) {
+                ++frame.stats.fragmentsShaded;
+                frame.plotPixel(x, y, z, *lit);
+            }
         }
         z += dz;
         diffuse += dDiffuse;

@@ -12,10 +12,11 @@ class Texture;
 constexpr float bumpScale = 0.05f;
 
 // Shades and plots the pixels of row y in the half-open column range from the
-// left edge's x to the right edge's x (each rounded), clipped to [0, rowLength).
-// Every pixel is lit before its depth test. A non-empty span opens one bracket
-// on the frame's output, even when clipping leaves no pixel in it.
-void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right, int rowLength,
+// left edge's x to the right edge's x (each rounded), clipped to the frame's
+// columns. Every pixel is lit before its depth test; a fragment without lighting
+// (zero normal, at the eye or a light) is dropped. A non-empty span opens one
+// bracket on the frame's output, even when clipping leaves no pixel in it.
+void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right,
               const Texture* colorTexture, const Texture* bumpMap);
 
 } // namespace rv

@@ -9,6 +9,8 @@ void Scene::reset() {
     mipmapping = true;
     objects.clear();
     lights.clear();
+    // After the objects that point at them.
+    textures.clear();
     normal = {0, 0, 1};
     diffuse = {1, 1, 1, 1};
     specular = {0, 0, 0, 1};
@@ -21,13 +23,14 @@ void Scene::reset() {
     environmentMap = nullptr;
 }
 
+Texture& Scene::createTexture() { return *textures.emplace_back(std::make_unique<Texture>()); }
+
 void initScene(Scene& scene) {
     scene.reset();
     scene.lightingEnabled = false;
     scene.flatShading = false;
-    // Textures live for the whole run, like the scene that points at them.
-    Texture* colors = &(new Texture)->makeTileColors(256, 256);
-    Texture* heights = &(new Texture)->makeTileHeights(256, 256);
+    Texture* colors = &scene.createTexture().makeTileColors(256, 256);
+    Texture* heights = &scene.createTexture().makeTileHeights(256, 256);
     scene.setAmbient({0.4f, 0.4f, 0.4f, 1});
     scene.addLight({0, -100, 80}, {0.8f, 0.8f, 0.8f, 1});
     scene.setTextures(colors, heights, nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "math/color.h"
@@ -45,11 +46,17 @@ public:
     Texture* environmentMap = nullptr;
     float s = 0;
     float t = 0;
+    // The textures the scene owns; objects and the current state point into them.
+    std::vector<std::unique_ptr<Texture>> textures;
 
     Scene() { reset(); }
 
-    // Clears flags, geometry, lights and current state; keeps `ambient` and the stacks.
+    // Clears flags, geometry, lights, owned textures and current state; keeps
+    // `ambient` and the stacks.
     void reset();
+
+    // A new empty texture that lives as long as the scene (or until reset).
+    Texture& createTexture();
 
     void setAmbient(const Color& c) { ambient = c; }
     void addLight(const Vector3& position, const Color& color) { lights.push_back({position, color}); }

@@ -33,7 +33,7 @@ Texture& Texture::allocate(int w, int h, int ch) {
     width = w;
     height = h;
     channels = ch;
-    pyramid = nullptr;
+    pyramid.reset();
     texels = std::move(storage);
     return *this;
 }

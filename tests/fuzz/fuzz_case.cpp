@@ -6,6 +6,7 @@
 #include "app/camera.h"
 #include "app/software_path.h"
 #include "raster/memory_image.h"
+#include "raster/mip_pyramid.h"
 
 namespace rv {
 
@@ -48,12 +49,11 @@ private:
 };
 
 Texture* makeTexture(FuzzCase& c, ByteReader& in, int channels) {
-    auto texture = std::make_unique<Texture>();
+    Texture& texture = c.scene.createTexture();
     const int w = 1 + in.upTo(16), h = 1 + in.upTo(16);
-    texture->allocate(w, h, channels);
-    for (int i = 0; i < w * h * channels; ++i) texture->texels[i] = in.number();
-    c.textures.push_back(std::move(texture));
-    return c.textures.back().get();
+    texture.allocate(w, h, channels);
+    for (int i = 0; i < w * h * channels; ++i) texture.texels[i] = in.number();
+    return &texture;
 }
 
 void decodeConstruction(MatrixStack& construction, ByteReader& in) {
@@ -137,10 +137,7 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
 }
 
 void renderFuzzCase(FuzzCase& c) {
-    for (auto& texture : c.textures) {
-        c.pyramids.push_back(buildPyramid(*texture));
-        texture->pyramid = c.pyramids.back().get();
-    }
+    for (auto& texture : c.scene.textures) texture->pyramid = buildPyramid(*texture);
     setupCamera(c.scene, c.view, c.width, c.height);
     MemoryImage image(c.width, c.height);
     FrameBuffer frame;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/view_state.h"
-#include "raster/mip_pyramid.h"
 #include "scene/scene.h"
 
 namespace rv {
@@ -18,10 +17,6 @@ struct FuzzCase {
     ViewState view;
     int width = 0;
     int height = 0;
-    // The case owns what the viewer would keep for its whole run, so that a
-    // fuzzing process does not accumulate it execution after execution.
-    std::vector<std::unique_ptr<Texture>> textures;
-    std::vector<std::unique_ptr<MipPyramid>> pyramids;
 };
 
 std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size);

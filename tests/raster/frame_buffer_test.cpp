@@ -18,9 +18,7 @@ struct FrameBufferFixture : ::testing::Test {
     const Color shownBlue{0, 0, 1, 1};
 
     FrameBufferFixture() {
-        frame.width = 4;
-        frame.height = 3;
-        frame.resize();
+        frame.resize(4, 3);
         frame.clear();
         frame.output = &image;
         image.beginSpan();
@@ -29,10 +27,10 @@ struct FrameBufferFixture : ::testing::Test {
 };
 
 TEST_F(FrameBufferFixture, ClearEmptiesEveryPixel) {
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(frame.depth[i], FrameBuffer::empty);
-    frame.plotPixel(4, 1, 2, 0.5f, red);
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(frame.depth()[i], FrameBuffer::empty);
+    frame.plotPixel(1, 2, 0.5f, red);
     frame.clear();
-    EXPECT_EQ(frame.depth[2 * 4 + 1], FrameBuffer::empty);
+    EXPECT_EQ(frame.depth()[2 * 4 + 1], FrameBuffer::empty);
     EXPECT_EQ(frame.stats.fragmentsPlotted, 0);
 }
 
@@ -52,25 +50,50 @@ TEST_F(FrameBufferFixture, DepthTest) {
     };
     for (const Case& c : cases) {
         frame.clear();
-        frame.plotPixel(4, 3, 1, c.first, red);
-        frame.plotPixel(4, 3, 1, c.second, blue);
+        frame.plotPixel(3, 1, c.first, red);
+        frame.plotPixel(3, 1, c.second, blue);
         EXPECT_EQ(image.at(3, 1), c.secondPasses ? shownBlue : red) << c.first << " then " << c.second;
-        EXPECT_EQ(frame.depth[4 + 3], c.secondPasses ? c.second : c.first);
+        EXPECT_EQ(frame.depth()[4 + 3], c.secondPasses ? c.second : c.first);
     }
     frame.clear();
-    frame.plotPixel(4, 0, 0, std::nanf(""), red);
-    EXPECT_EQ(frame.depth[0], FrameBuffer::empty) << "a NaN depth never passes, even on an empty pixel";
+    frame.plotPixel(0, 0, std::nanf(""), red);
+    EXPECT_EQ(frame.depth()[0], FrameBuffer::empty) << "a NaN depth never passes, even on an empty pixel";
 }
 
-TEST_F(FrameBufferFixture, ResizeKeepsTheRecordedSize) {
-    frame.width = 7;
-    frame.height = 5;
-    frame.resize();
+TEST_F(FrameBufferFixture, ResizeRecordsTheSizeAndReallocatesOnlyOnAChange) {
+    frame.resize(7, 5);
     frame.clear();
-    for (int i = 0; i < 35; ++i) ASSERT_EQ(frame.depth[i], FrameBuffer::empty);
+    EXPECT_EQ(frame.width(), 7);
+    EXPECT_EQ(frame.height(), 5);
+    for (int i = 0; i < 35; ++i) ASSERT_EQ(frame.depth()[i], FrameBuffer::empty);
+    const float* storage = frame.depth();
+    frame.resize(7, 5);
+    EXPECT_EQ(frame.depth(), storage);
+    frame.resize(-3, 2);
+    EXPECT_EQ(frame.width(), 0) << "a negative side counts as none";
     frame.reset();
-    EXPECT_EQ(frame.width, 0);
-    EXPECT_EQ(frame.depth, nullptr);
+    EXPECT_EQ(frame.width(), 0);
+    EXPECT_EQ(frame.depth(), nullptr);
+}
+
+TEST(FrameBufferColors, KeptFramesHoldEveryPassingFragmentOverTheBackground) {
+    FrameBuffer frame;
+    frame.keepColors({0.5f, 0.25f, 0, 1});
+    frame.resize(3, 2);
+    frame.clear();
+    ASSERT_NE(frame.colors(), nullptr);
+    frame.plotPixel(2, 1, 0.5f, {1, 0, 0, 1});
+    frame.plotPixel(2, 1, 0.7f, {0, 1, 0, 1}); // farther: fails, the colour stays
+    EXPECT_EQ(frame.colorAt(2, 1), (Color{1, 0, 0, 1}));
+    EXPECT_EQ(frame.colorAt(0, 0), (Color{0.5f, 0.25f, 0, 1}));
+    // Resizing keeps the choice; clearing brings the background back.
+    frame.resize(4, 4);
+    frame.clear();
+    EXPECT_EQ(frame.colorAt(3, 3), (Color{0.5f, 0.25f, 0, 1}));
+    frame.dropColors();
+    EXPECT_EQ(frame.colors(), nullptr);
+    frame.plotPixel(1, 1, 0.5f, {1, 0, 0, 1});
+    EXPECT_EQ(frame.depthAt(1, 1), 0.5f);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ struct FrameFixture : ::testing::Test {
     void render() {
         prepareFrame(frame, size, size, &image);
         image.fill({1, 1, 1, 1});
-        drawObjects(scene, frame, size, size);
+        drawObjects(scene, frame);
         const SceneObject& square = scene.objects[0];
         for (int i = 0; i < 4; ++i)
             corners[i] = projectVertex(scene, square.polygons[0].vertices[i], 100, square.diffuse, square.specular,
@@ -54,7 +54,7 @@ struct FrameFixture : ::testing::Test {
         tOverW = fit(three, &Vector3::y);
         oneOverW = fit(three, &Vector3::z);
     }
-    bool covered(int x, int y) const { return frame.depth[static_cast<size_t>(y) * size + x] != FrameBuffer::empty; }
+    bool covered(int x, int y) const { return frame.depth()[static_cast<size_t>(y) * size + x] != FrameBuffer::empty; }
     // Signed distance in pixels from the projected square's border, positive inside.
     double insideBy(double x, double y) const {
         double d = 1e9;
@@ -189,7 +189,7 @@ TEST(FrameSweep, AnyViewRendersInsideTheFrame) {
         for (int k = 0; k < 6; ++k) {
             setupView(scene, startSpin + 67.0f * k, startTilt + 73.0f * k, zoom, small, small);
             prepareFrame(frame, small, small, &image);
-            drawObjects(scene, frame, small, small);
+            drawObjects(scene, frame);
             ASSERT_LE(frame.stats.fragmentsPlotted, frame.stats.fragmentsShaded);
             plotted += frame.stats.fragmentsPlotted;
         }

@@ -50,9 +50,7 @@ Scene flatScene() {
 }
 
 void prepareFrame(FrameBuffer& frame, int width, int height, PixelSink* sink) {
-    frame.width = width;
-    frame.height = height;
-    frame.resize();
+    frame.resize(width, height);
     frame.clear();
     frame.output = sink;
 }
@@ -76,15 +74,6 @@ StartupScene::StartupScene() {
     initScene(scene);
     buildPyramids(scene);
     setupView(scene, startSpin, startTilt, startZoom);
-}
-
-StartupScene::~StartupScene() {
-    // initScene's textures live for the whole run in the program; a test must free them.
-    Texture* colors = scene.objects.at(0).colorTexture;
-    Texture* heights = scene.objects.at(0).bumpMap;
-    delete colors->pyramid;
-    delete colors;
-    delete heights;
 }
 
 std::string writeDiffPicture(const std::string& name, const MemoryImage& image, const std::vector<bool>& marked) {

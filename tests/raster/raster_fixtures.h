@@ -61,13 +61,10 @@ constexpr float startSpin = -135;
 constexpr float startTilt = -60;
 constexpr float startZoom = 0.25f;
 
-// The start-up scene with its pyramid built; frees its textures when destroyed.
+// The start-up scene with its pyramid built, seen from the start-up view.
 class StartupScene {
 public:
     StartupScene();
-    ~StartupScene();
-    StartupScene(const StartupScene&) = delete;
-    StartupScene& operator=(const StartupScene&) = delete;
 
     Scene scene;
 };

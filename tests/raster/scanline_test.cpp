@@ -43,7 +43,7 @@ TEST_F(TriangleFixture, OneSpanPerRow) {
     FrameBuffer frame;
     RecordingSink sink(32, 32);
     prepareFrame(frame, 32, 32, &sink);
-    scanPolygon(edges, scene, frame, 32, 32, nullptr, nullptr);
+    scanPolygon(edges, scene, frame, nullptr, nullptr);
     // Rows 0 and 20 hold a corner only: their spans are empty and open no bracket.
     for (int r = 1; r < 20; ++r) EXPECT_EQ(sink.spansOnRow(r), 1) << "row " << r;
     EXPECT_EQ(frame.stats.spans, 19);
@@ -59,7 +59,7 @@ TEST(ScanPolygon, EdgesFromBelowTheFrameArriveStepped) {
     FrameBuffer frame;
     RecordingSink sink(16, 16);
     prepareFrame(frame, 16, 16, &sink);
-    scanPolygon(edges, scene, frame, 16, 16, nullptr, nullptr);
+    scanPolygon(edges, scene, frame, nullptr, nullptr);
     for (int x = 0; x < 16; ++x) EXPECT_EQ(sink.hitsAt(x, 0), x >= 3 && x < 14 ? 1 : 0) << "column " << x;
 }
 
@@ -71,7 +71,7 @@ TEST(ScanPolygon, PolygonsOutsideTheRowsDrawNothing) {
         FrameBuffer frame;
         RecordingSink sink(16, 16);
         prepareFrame(frame, 16, 16, &sink);
-        scanPolygon(edges, scene, frame, 16, 16, nullptr, nullptr);
+        scanPolygon(edges, scene, frame, nullptr, nullptr);
         EXPECT_TRUE(sink.brackets.empty()) << "rows from " << y0;
     }
 }
@@ -84,7 +84,7 @@ TEST(ScanPolygon, OddEdgeOutIsLeftUndrawn) {
     FrameBuffer frame;
     RecordingSink sink(16, 16);
     prepareFrame(frame, 16, 16, &sink);
-    scanPolygon(edges, scene, frame, 16, 16, nullptr, nullptr);
+    scanPolygon(edges, scene, frame, nullptr, nullptr);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             EXPECT_EQ(sink.hitsAt(x, y), y <= 10 && x >= 2 && x < 6 ? 1 : 0) << x << ", " << y;
@@ -105,7 +105,7 @@ TEST(DrawObjects, SecondLoopCutsAHole) {
     FrameBuffer frame;
     RecordingSink sink(16, 16);
     prepareFrame(frame, 16, 16, &sink);
-    drawObjects(scene, frame, 16, 16);
+    drawObjects(scene, frame);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
             const bool outer = y >= 2 && y <= 14 && x >= 2 && x < 14;
@@ -130,14 +130,14 @@ TEST(ScanPolygon, TrianglesSharingADiagonalTileTheQuad) {
     RecordingSink whole(16, 16);
     prepareFrame(frame, 16, 16, &whole);
     std::vector<Edge> quad = loopEdges({p0, p1, p2, p3});
-    scanPolygon(quad, scene, frame, 16, 16, nullptr, nullptr);
+    scanPolygon(quad, scene, frame, nullptr, nullptr);
 
     RecordingSink halves(16, 16);
     prepareFrame(frame, 16, 16, &halves);
     std::vector<Edge> first = loopEdges({p0, p1, p2});
     std::vector<Edge> second = loopEdges({q0, q2, q3});
-    scanPolygon(first, scene, frame, 16, 16, nullptr, nullptr);
-    scanPolygon(second, scene, frame, 16, 16, nullptr, nullptr);
+    scanPolygon(first, scene, frame, nullptr, nullptr);
+    scanPolygon(second, scene, frame, nullptr, nullptr);
 
     int covered = 0;
     for (int y = 0; y < 16; ++y)

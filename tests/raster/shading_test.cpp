@@ -17,8 +17,7 @@ struct ShadingFixture : ::testing::Test {
     const Color black{0, 0, 0, 1};
 
     ShadingFixture() {
-        frame.width = 16;
-        frame.height = 16;
+        frame.resize(16, 16);
         scene.ambient = {0.4f, 0.4f, 0.4f, 1};
     }
     Color shade(const Color& surface, const Color& specular, const Vector3& normal = {0, 0, 1}, float x = 8,
@@ -63,6 +62,23 @@ TEST_F(ShadingFixture, ZeroLengthVectorsThrow) {
     EXPECT_NO_THROW(shade(orange, white, {0, 0, 1}, 1, 0));
     scene.lights[0].position = {1, 1, 0};
     EXPECT_THROW(shade(orange, white, {0, 0, 1}, 16, 16), ZeroDivide);
+}
+
+// Span filling's forms report "no lighting" instead of throwing, in exactly the cases that throw above.
+TEST_F(ShadingFixture, FragmentPathFormsReportInsteadOfThrowing) {
+    const Vector3 eye{0, 0, 10};
+    EXPECT_FALSE(placeFragment(scene, frame, {-1, -1, 0}, 0, 0, 0)) << "a fragment at the eye";
+    const std::optional<FragmentPlace> place = placeFragment(scene, frame, eye, 0, 0, 0);
+    ASSERT_TRUE(place);
+    EXPECT_FALSE(lightFragment(scene, *place, orange, white, 100, {0, 0, 0})) << "a zero normal";
+    scene.lights.push_back({{-1, -1, 0}, white});
+    EXPECT_FALSE(lightFragment(scene, *place, orange, white, 100, {0, 0, 1})) << "a fragment at the light";
+    scene.lights[0].position = {-2, -2, -10};
+    EXPECT_FALSE(lightFragment(scene, *place, orange, white, 100, {0, 0, 1})) << "a light opposite the eye";
+    scene.lights[0].position = {1, 1, 0};
+    const std::optional<Color> lit = lightFragment(scene, *place, orange, white, 100, {0, 0, 1});
+    ASSERT_TRUE(lit);
+    EXPECT_EQ(*lit, shade(orange, white, {0, 0, 1}, 0, 0));
 }
 
 // The tile height map, and a tilted plane of heights; texture coordinates are given with 1/w = 1.
@@ -114,6 +130,7 @@ TEST_F(BumpFixture, ReadsStayInsideTheMap) {
         EXPECT_EQ(n.z, 1) << s << ", " << t;
     }
     EXPECT_THROW(perturbNormal({0.5f, 0.5f, 1}, {0, 0, 0}, heights, 0.05f), ZeroDivide);
+    EXPECT_FALSE(bumpNormal({0.5f, 0.5f, 1}, {0, 0, 0}, heights, 0.05f));
 }
 
 } // namespace

@@ -23,8 +23,8 @@ struct SpanFixture : ::testing::Test {
     Edge edgeAt(float x, float z = 0.5f, const Vector3& normal = {0, 0, 1}) {
         return Edge(v.at(x, 0, z, normal), v.at(x, 10, z, normal));
     }
-    void fill(const Edge& left, const Edge& right) { fillSpan(scene, frame, 5, left, right, 16, nullptr, nullptr); }
-    float depthAt(int x) const { return frame.depth[5 * 16 + x]; }
+    void fill(const Edge& left, const Edge& right) { fillSpan(scene, frame, 5, left, right, nullptr, nullptr); }
+    float depthAt(int x) const { return frame.depth()[5 * 16 + x]; }
     bool drawn(int x) const { return depthAt(x) != FrameBuffer::empty; }
 };
 
@@ -76,7 +76,7 @@ TEST_F(SpanFixture, NonFiniteEnds) {
 }
 
 TEST_F(SpanFixture, ZeroNormalDropsOnlyThatFragment) {
-    frame.depth[5 * 16 + 2] = 0.7f;
+    frame.depth()[5 * 16 + 2] = 0.7f;
     // Normals +z to -z over four pixels: the third pixel's normal is exactly zero.
     fill(edgeAt(0, 0.5f, {0, 0, 1}), edgeAt(4, 0.5f, {0, 0, -1}));
     EXPECT_TRUE(drawn(0));

@@ -28,18 +28,14 @@ TEST(HalveLevel, AveragesBlocksDownToOneTexel) {
 struct PyramidFixture : ::testing::Test {
     Texture tiles;
     Texture ramp;
-    std::unique_ptr<MipPyramid> tilePyramid;
-    std::unique_ptr<MipPyramid> rampPyramid;
 
     PyramidFixture() {
         tiles.makeTileColors(256, 256);
-        tilePyramid = buildPyramid(tiles);
-        tiles.pyramid = tilePyramid.get();
+        tiles.pyramid = buildPyramid(tiles);
         ramp.allocate(256, 256, 3);
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < 256; ++x) ramp.setRGB(x, y, {x / 255.0f, y / 255.0f, (x * y % 7) / 7.0f, 1});
-        rampPyramid = buildPyramid(ramp);
-        ramp.pyramid = rampPyramid.get();
+        ramp.pyramid = buildPyramid(ramp);
     }
     static Color texelOf(const Texture& texture, int x, int y) {
         const float* p = texture.texel(x, y, 0);
@@ -48,7 +44,7 @@ struct PyramidFixture : ::testing::Test {
 };
 
 TEST_F(PyramidFixture, LevelLayout) {
-    const MipPyramid& p = *tilePyramid;
+    const MipPyramid& p = *tiles.pyramid;
     EXPECT_EQ(p.levelCount, 8);
     ASSERT_EQ(p.levels.size(), 8u);
     EXPECT_EQ(p.levels[0].offset, 0);
@@ -64,7 +60,7 @@ TEST_F(PyramidFixture, CoarsestLevelIsTheImageAverage) {
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             for (int j = 0; j < 3; ++j) sum[j] += *tiles.texel(x, y, j);
-    const float* top = tilePyramid->storage.get() + tilePyramid->levels[7].offset;
+    const float* top = tiles.pyramid->storage.get() + tiles.pyramid->levels[7].offset;
     for (int j = 0; j < 3; ++j) EXPECT_NEAR(top[j], sum[j] / 65536, 1e-6) << "channel " << j;
 }
 
@@ -76,15 +72,14 @@ TEST_F(PyramidFixture, BuildPyramidsOncePerTexture) {
     scene.objects.emplace_back();
     buildPyramids(scene);
     ASSERT_NE(shared.pyramid, nullptr);
-    MipPyramid* built = shared.pyramid;
+    const MipPyramid* built = shared.pyramid.get();
     buildPyramids(scene);
-    EXPECT_EQ(shared.pyramid, built);
+    EXPECT_EQ(shared.pyramid.get(), built);
     EXPECT_EQ(built->levelCount, 3);
-    delete built;
 }
 
 TEST_F(PyramidFixture, LevelOfDetailChoosesAndBlendsLevels) {
-    const MipPyramid& p = *rampPyramid;
+    const MipPyramid& p = *ramp.pyramid;
     const float s = 0.37f, t = 0.71f;
     const Color level0 = sampleBilinear(p, 0, s, t);
     const Color level1 = sampleBilinear(p, 1, s, t);
@@ -99,7 +94,7 @@ TEST_F(PyramidFixture, LevelOfDetailChoosesAndBlendsLevels) {
 }
 
 TEST_F(PyramidFixture, NearestReplacesOutOfRangeIndicesByZero) {
-    const MipPyramid& p = *rampPyramid;
+    const MipPyramid& p = *ramp.pyramid;
     EXPECT_EQ(sampleNearest(p, 1, 1), texelOf(ramp, 255, 255));
     EXPECT_EQ(sampleNearest(p, 1.01f, 1), texelOf(ramp, 0, 255));
     EXPECT_EQ(sampleNearest(p, 0.5f, -0.01f), texelOf(ramp, 128, 0));
@@ -108,7 +103,7 @@ TEST_F(PyramidFixture, NearestReplacesOutOfRangeIndicesByZero) {
 }
 
 TEST_F(PyramidFixture, BilinearClampsCoordinates) {
-    const MipPyramid& p = *rampPyramid;
+    const MipPyramid& p = *ramp.pyramid;
     EXPECT_EQ(sampleBilinear(p, 0, -0.2f, 0.4f), sampleBilinear(p, 0, 0, 0.4f));
     EXPECT_EQ(sampleBilinear(p, 3, 0.4f, 7), sampleBilinear(p, 3, 0.4f, 1));
     EXPECT_EQ(sampleBilinear(p, 0, std::nanf(""), 0.4f), sampleBilinear(p, 0, 0, 0.4f));
@@ -120,11 +115,11 @@ TEST_F(PyramidFixture, FootprintGivesTheLevelOfDetail) {
     // 1/w = 0.5: texOverW and steps are halved, the footprint is 2 x 2 texels.
     const Vector3 texOverW{s * 0.5f, t * 0.5f, 0.5f};
     const float step = 2.0f / 256 * 0.5f;
-    EXPECT_EQ(sampleTexture(texOverW, step, 0, 0, step, ramp, true), sampleBilinear(*rampPyramid, 1, s, t));
-    EXPECT_EQ(sampleTexture(texOverW, step, 0, 0, step, ramp, false), sampleNearest(*rampPyramid, s, t));
-    EXPECT_EQ(sampleTexture(texOverW, 0, 0, 0, 0, ramp, true), sampleNearest(*rampPyramid, s, t))
+    EXPECT_EQ(sampleTexture(texOverW, step, 0, 0, step, ramp, true), sampleBilinear(*ramp.pyramid, 1, s, t));
+    EXPECT_EQ(sampleTexture(texOverW, step, 0, 0, step, ramp, false), sampleNearest(*ramp.pyramid, s, t));
+    EXPECT_EQ(sampleTexture(texOverW, 0, 0, 0, 0, ramp, true), sampleNearest(*ramp.pyramid, s, t))
         << "a zero footprint is magnification";
-    EXPECT_EQ(sampleTexture(texOverW, 100, 3, -7, 100, ramp, false), sampleNearest(*rampPyramid, s, t))
+    EXPECT_EQ(sampleTexture(texOverW, 100, 3, -7, 100, ramp, false), sampleNearest(*ramp.pyramid, s, t))
         << "mipmapping off ignores any footprint";
 }
 

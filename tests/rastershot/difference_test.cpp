@@ -87,13 +87,11 @@ TEST_F(DifferencePicture, CaptionPixelsOutsideTheSceneCountAsBackground) {
 
 TEST(Coverage, ComesFromTheDepthBufferWithTheTopRowFirst) {
     FrameBuffer frame;
-    frame.width = 3;
-    frame.height = 2;
-    frame.resize();
+    frame.resize(3, 2);
     frame.clear();
     // A fragment is coverage whatever its depth, negative and zero included.
-    frame.depth[0] = -0.5f; // bottom-left
-    frame.depth[5] = 0.0f;  // top-right
+    frame.depth()[0] = -0.5f; // bottom-left
+    frame.depth()[5] = 0.0f;  // top-right
     EXPECT_EQ(coverage(frame), (std::vector<std::uint8_t>{0, 0, 1, 1, 0, 0}));
 }
 

@@ -42,7 +42,7 @@ Texture TextureTest::heights;
 
 TEST_F(TextureTest, AllocateStoresSizesAndClearsThePyramid) {
     Texture t;
-    t.pyramid = reinterpret_cast<MipPyramid*>(&t);
+    t.pyramid = std::make_unique<MipPyramid>();
     t.allocate(256, 4, 3);
     EXPECT_EQ(t.width, 256);
     EXPECT_EQ(t.height, 4);

@@ -68,11 +68,7 @@ int run(const ShotOptions& o) {
         }
     }
 
-    // Never destroyed, and held by a static: the textures and pyramids it points
-    // at live for the whole run, and its teardown would leave them unreferenced,
-    // which a leak checker rightly calls lost.
-    static Scene* const wholeRun = new Scene;
-    Scene& scene = *wholeRun;
+    Scene scene;
     initScene(scene);
     scene.mipmapping = o.mipmapping;
     FrameBuffer frame;

@@ -24,11 +24,12 @@ SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& 
 }
 
 std::vector<std::uint8_t> coverage(const FrameBuffer& frame) {
-    std::vector<std::uint8_t> covered(static_cast<size_t>(frame.width) * frame.height);
-    for (int y = 0; y < frame.height; ++y) {
-        const float* row = &frame.depth[static_cast<size_t>(y) * frame.width];
-        std::uint8_t* out = &covered[static_cast<size_t>(frame.height - 1 - y) * frame.width];
-        for (int x = 0; x < frame.width; ++x) out[x] = row[x] != FrameBuffer::empty;
+    const int w = frame.width(), h = frame.height();
+    std::vector<std::uint8_t> covered(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const float* row = &frame.depth()[static_cast<size_t>(y) * w];
+        std::uint8_t* out = &covered[static_cast<size_t>(h - 1 - y) * w];
+        for (int x = 0; x < w; ++x) out[x] = row[x] != FrameBuffer::empty;
     }
     return covered;
 }
