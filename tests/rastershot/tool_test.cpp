@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
+#include "picture/png_file.h"
 #include "tests/e2e/picture.h"
 #include "tests/rastershot/shot_directory.h"
 #include "tests/rastershot/tool_run.h"
-#include "tools/png_image.h"
 
 namespace rv {
 

@@ -1,4 +1,4 @@
-#include "tools/rastershot/window_bytes.h"
+#include "picture/window_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "raster/memory_image.h"
-#include "tools/png_image.h"
+#include "picture/rgb_image.h"
 
 namespace rv {
 
