@@ -13,19 +13,19 @@ std::uint8_t windowByte(float channel) {
     return static_cast<std::uint8_t>(std::nearbyint(scaled));
 }
 
-RgbImage8 windowPicture(const MemoryImage& image) {
-    RgbImage8 picture(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        const int fromTop = image.height() - 1 - y;
-        for (int x = 0; x < image.width(); ++x) {
-            const Color c = image.at(x, y);
-            std::uint8_t* p = picture.pixel(x, fromTop);
-            p[0] = windowByte(c.r);
-            p[1] = windowByte(c.g);
-            p[2] = windowByte(c.b);
-        }
+RgbImage8 windowPicture(const float* rgbBottomRowFirst, int width, int height) {
+    RgbImage8 picture(width, height);
+    const size_t rowLength = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        const float* in = rgbBottomRowFirst + static_cast<size_t>(y) * rowLength;
+        std::uint8_t* out = picture.rgb.data() + static_cast<size_t>(height - 1 - y) * rowLength;
+        for (size_t i = 0; i < rowLength; ++i) out[i] = windowByte(in[i]);
     }
     return picture;
+}
+
+RgbImage8 windowPicture(const MemoryImage& image) {
+    return windowPicture(image.rgb().data(), image.width(), image.height());
 }
 
 } // namespace rv

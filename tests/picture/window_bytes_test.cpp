@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace rv {
 
@@ -56,6 +57,18 @@ TEST(WindowPicture, PutsTheBottomRowLast) {
     EXPECT_EQ(topRight[1], 128);
     EXPECT_EQ(topRight[2], 255);
     EXPECT_EQ(picture.pixel(1, 1)[1], 255) << "untouched pixels keep the white background";
+}
+
+TEST(WindowPicture, TakesFloatRowsBottomFirstThreeChannelsToAPixel) {
+    // 3 x 2 with every channel a different byte, so that a swapped row, a
+    // transposed size or a wrong stride shows.
+    float rgb[18];
+    for (int i = 0; i < 18; ++i) rgb[i] = static_cast<float>(10 * (i + 1)) / 255.0f;
+    const RgbImage8 picture = windowPicture(rgb, 3, 2);
+    ASSERT_EQ(picture.width, 3);
+    ASSERT_EQ(picture.height, 2);
+    EXPECT_EQ(picture.rgb, (std::vector<std::uint8_t>{100, 110, 120, 130, 140, 150, 160, 170, 180, 10, 20, 30, 40, 50,
+                                                      60, 70, 80, 90}));
 }
 
 } // namespace
