@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <vector>
 
 namespace rv {
@@ -11,9 +12,13 @@ namespace rv {
 namespace {
 
 struct Byte {
+    const char* name;
     float channel;
     int shows;
 };
+
+// Also the case's name: one_is_255.
+void PrintTo(const Byte& b, std::ostream* out) { *out << b.name << "_is_" << b.shows; }
 
 class WindowByte : public ::testing::TestWithParam<Byte> {};
 
@@ -24,21 +29,23 @@ TEST_P(WindowByte, MatchesTheWindow) {
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 constexpr float inf = std::numeric_limits<float>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(Table, WindowByte,
-                         ::testing::Values(
-                             // Ends and exact steps.
-                             Byte{0, 0}, Byte{-0.0f, 0}, Byte{1, 255}, Byte{128 / 255.0f, 128},
-                             // Clamped: negative, beyond one, infinite; NaN shows as full intensity.
-                             Byte{-0.5f, 0}, Byte{-inf, 0}, Byte{1.0000001f, 255}, Byte{3, 255}, Byte{inf, 255},
-                             Byte{nan, 255}, Byte{-nan, 255},
-                             // Where the float product is a tie it goes to the even neighbour: 0.5 -> 0, 1.5 -> 2,
-                             // 2.5 -> 2, 127.5 -> 128. The first and the last are above the tie in double precision,
-                             // so rounding the exact product, or rounding half up, gives one more.
-                             Byte{0x1.010102p-9f, 0}, Byte{0x1.818182p-8f, 2}, Byte{0x1.414142p-7f, 2}, Byte{0.5f, 128},
-                             Byte{0x1.feffp-1f, 254},
-                             // Clear of the ties, the nearest byte.
-                             Byte{0x1.010104p-9f, 1}, Byte{0.2f, 51}, Byte{0.8f, 204}, Byte{0.999f, 255},
-                             Byte{0.998f, 254}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowByte,
+    ::testing::Values(
+        // Ends and exact steps.
+        Byte{"zero", 0, 0}, Byte{"minus_zero", -0.0f, 0}, Byte{"one", 1, 255}, Byte{"step_128", 128 / 255.0f, 128},
+        // Clamped: negative, beyond one, infinite; NaN shows as full intensity.
+        Byte{"minus_half", -0.5f, 0}, Byte{"minus_infinity", -inf, 0}, Byte{"just_above_one", 1.0000001f, 255},
+        Byte{"three", 3, 255}, Byte{"infinity", inf, 255}, Byte{"nan", nan, 255}, Byte{"minus_nan", -nan, 255},
+        // Where the float product is a tie it goes to the even neighbour: 0.5 -> 0, 1.5 -> 2,
+        // 2.5 -> 2, 127.5 -> 128. The first and the last are above the tie in double precision,
+        // so rounding the exact product, or rounding half up, gives one more.
+        Byte{"tie_0_5", 0x1.010102p-9f, 0}, Byte{"tie_1_5", 0x1.818182p-8f, 2}, Byte{"tie_2_5", 0x1.414142p-7f, 2},
+        Byte{"tie_127_5", 0.5f, 128}, Byte{"tie_254_5", 0x1.feffp-1f, 254},
+        // Clear of the ties, the nearest byte.
+        Byte{"above_tie_0_5", 0x1.010104p-9f, 1}, Byte{"point_2", 0.2f, 51}, Byte{"point_8", 0.8f, 204},
+        Byte{"point_999", 0.999f, 255}, Byte{"point_998", 0.998f, 254}),
+    ::testing::PrintToStringParamName());
 
 TEST(WindowPicture, PutsTheBottomRowLast) {
     MemoryImage image(2, 3);
