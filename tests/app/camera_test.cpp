@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace rv {
 
 namespace {
@@ -21,6 +23,9 @@ struct ExtentCase {
     double ex, ey;
 };
 
+// Also the case's name: 640x480.
+void PrintTo(const ExtentCase& c, std::ostream* out) { *out << c.width << 'x' << c.height; }
+
 class CameraExtents : public ::testing::TestWithParam<ExtentCase> {};
 
 TEST_P(CameraExtents, ShorterSideSpansTheSameAngle) {
@@ -39,7 +44,8 @@ TEST_P(CameraExtents, ShorterSideSpansTheSameAngle) {
 
 INSTANTIATE_TEST_SUITE_P(Windows, CameraExtents,
                          ::testing::Values(ExtentCase{640, 480, 0.4 * 640 / 480, 0.4}, ExtentCase{480, 640, 0.4, 0.4 * 640 / 480},
-                                           ExtentCase{480, 480, 0.4, 0.4}));
+                                           ExtentCase{480, 480, 0.4, 0.4}),
+                         ::testing::PrintToStringParamName());
 
 TEST(Camera, ExtentsComeFromTheFloatBaseWidenedToDouble) {
     // At 545 x 500 the double 0.4 would give another float extent (0.43599999

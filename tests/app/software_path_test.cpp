@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 
 #include "app/camera.h"
 #include "raster/memory_image.h"
@@ -59,6 +60,9 @@ struct SizeChange {
     int width, height;
 };
 
+// Also the case's name: 480x640.
+void PrintTo(const SizeChange& c, std::ostream* out) { *out << c.width << 'x' << c.height; }
+
 class SoftwareFrameResize : public SoftwareFrame, public ::testing::WithParamInterface<SizeChange> {};
 
 TEST_P(SoftwareFrameResize, AnyChangedSideReallocatesToTheNewSize) {
@@ -73,7 +77,8 @@ TEST_P(SoftwareFrameResize, AnyChangedSideReallocatesToTheNewSize) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SoftwareFrameResize,
                          ::testing::Values(SizeChange{480, 640}, SizeChange{640, 480}, SizeChange{100, 50},
-                                           SizeChange{0, 0}));
+                                           SizeChange{0, 0}),
+                         ::testing::PrintToStringParamName());
 
 // Every resource has one owner: a scene built, prepared, rendered and destroyed
 // over and over leaves nothing behind (the sanitizer build's leak check and the

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+
 namespace rv {
 
 namespace {
@@ -19,6 +22,18 @@ struct KeyCase {
     InputEffect effect;
     bool mipmapping, useOpenGL;
 };
+
+// Also the case's name: the key, with capitals and other keys spelled out.
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    if (c.key == 27)
+        *out << "escape";
+    else if (std::isupper(c.key))
+        *out << "capital_" << c.key;
+    else if (std::isalnum(c.key))
+        *out << c.key;
+    else
+        *out << "code_" << static_cast<int>(c.key);
+}
 
 class Keys : public ::testing::TestWithParam<KeyCase> {};
 
@@ -39,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Keys,
                                            KeyCase{'G', InputEffect::none, true, true},
                                            KeyCase{'Q', InputEffect::none, true, true},
                                            KeyCase{'x', InputEffect::none, true, true},
-                                           KeyCase{0, InputEffect::none, true, true}));
+                                           KeyCase{0, InputEffect::none, true, true}),
+                         ::testing::PrintToStringParamName());
 
 TEST(Keys, ToggleBackOnTheSecondPress) {
     Scene scene;

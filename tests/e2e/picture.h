@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "tools/png_image.h"
+#include "picture/rgb_image.h"
 
 namespace rv {
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "picture/png_file.h"
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "picture/rgb_image.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/x_session.h"
 #include "tests/e2e/xvfb.h"
-#include "tools/png_image.h"
 
 namespace rv {
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "picture/png_file.h"
 #include "tests/e2e/viewer_run.h"
 
 namespace rv {

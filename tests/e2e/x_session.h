@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/png_image.h"
+#include "picture/rgb_image.h"
 
 namespace rv {
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/rastershot/arguments_name.h"
+
 namespace rv {
 
 namespace {
@@ -66,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Frames: a whole number, at least one.
         Rejected{{"--frames", "0"}, "--frames: expected a whole number from 1"},
         Rejected{{"--frames", "-3"}, "--frames"}, Rejected{{"--frames", "2.5"}, "--frames"},
-        Rejected{{"--frames", "many"}, "--frames"}, Rejected{{"--frames", "1000001"}, "--frames"}));
+        Rejected{{"--frames", "many"}, "--frames"}, Rejected{{"--frames", "1000001"}, "--frames"}),
+    byArguments);
 
 // Every field spelled out, so that a row states the whole outcome.
 ShotOptions options(Renderer renderer, int width, int height, float spin, float tilt, float zoom, float panX,
@@ -134,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{{"--frames", "3", "--frames=7", "--renderer", "both", "--renderer", "software"},
                  options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, "out/frame", 7, false)},
         Accepted{{"--renderer=opengl"},
-                 options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, "out/frame", 1, false)}));
+                 options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, "out/frame", 1, false)}),
+    byArguments);
 
 TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
     for (const std::vector<std::string>& args :

@@ -7,14 +7,14 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "picture/difference.h"
+#include "picture/png_file.h"
+#include "picture/window_bytes.h"
 #include "tests/e2e/viewer_run.h"
 #include "tests/e2e/xvfb.h"
 #include "tests/rastershot/ramp_values.h"
 #include "tests/rastershot/shot_directory.h"
 #include "tests/rastershot/tool_run.h"
-#include "tools/png_image.h"
-#include "tools/rastershot/difference.h"
-#include "tools/rastershot/window_bytes.h"
 
 namespace rv {
 

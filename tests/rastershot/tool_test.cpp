@@ -3,10 +3,11 @@
 
 #include <filesystem>
 
+#include "picture/png_file.h"
 #include "tests/e2e/picture.h"
+#include "tests/rastershot/arguments_name.h"
 #include "tests/rastershot/shot_directory.h"
 #include "tests/rastershot/tool_run.h"
-#include "tools/png_image.h"
 
 namespace rv {
 
@@ -77,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RastershotRefuses,
                                            BadRun{{"--out", "DIR/f", "--verbose"}, "unknown option '--verbose'"},
                                            BadRun{{"--out", "/proc/self/rastershot/f"}, "--out: cannot"},
                                            BadRun{{"--renderer", "opengl", "--out", "DIR/f"}, "Run it under xvfb-run"},
-                                           BadRun{{"--renderer", "both", "--out", "DIR/f"}, "DISPLAY is not set"}));
+                                           BadRun{{"--renderer", "both", "--out", "DIR/f"}, "DISPLAY is not set"}),
+                         byArguments);
 
 // Views a user reaches by dragging and turning the wheel far enough: behind the
 // eye, edge-on, across the near plane, panned out of sight.
@@ -99,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(Views, RastershotExtremeView,
                                            std::vector<std::string>{"--pan", "10000,10000"},
                                            std::vector<std::string>{"--zoom", "11.5", "--tilt", "-85"},
                                            std::vector<std::string>{"--zoom", "-400", "--no-mipmap"},
-                                           std::vector<std::string>{"--spin", "1e30", "--tilt", "-1e30"}));
+                                           std::vector<std::string>{"--spin", "1e30", "--tilt", "-1e30"}),
+                         byArguments);
 
 } // namespace
 

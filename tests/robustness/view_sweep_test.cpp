@@ -5,6 +5,7 @@
 // (a row or column loop driven by a huge coordinate would).
 #include <chrono>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ namespace {
 struct FrameSize {
     int width, height;
 };
+
+// Also the case's name: 480x480.
+void PrintTo(const FrameSize& s, std::ostream* out) { *out << s.width << 'x' << s.height; }
 
 struct SweepResult {
     long views = 0;
@@ -127,9 +131,7 @@ std::vector<FrameSize> sweepSizes() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ViewSweepAtSize, ::testing::ValuesIn(sweepSizes()),
-                         [](const ::testing::TestParamInfo<FrameSize>& info) {
-                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
-                         });
+                         ::testing::PrintToStringParamName());
 
 // A zero-sized viewport (a minimised window) draws nothing and must not touch memory.
 TEST_F(ViewSweep, EmptyFrameDrawsNothing) {

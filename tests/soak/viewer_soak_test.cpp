@@ -23,6 +23,7 @@
 #include <string>
 #include <thread>
 
+#include "picture/png_file.h"
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
 #include "tests/soak/process_cpu.h"

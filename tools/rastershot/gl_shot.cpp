@@ -3,13 +3,13 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
 #include "app/draw_frame.h"
 #include "app/gl_point_sink.h"
+#include "picture/gl_readback.h"
 
 namespace rv {
 
@@ -21,26 +21,6 @@ bool windowShown = false;
 void noteShown() { windowShown = true; }
 
 std::string sizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
-
-// Colours and coverage of the back buffer, flipped to top row first. The
-// depth buffer tells the scene from the background: the caption writes no depth.
-Snapshot readBackBuffer(int width, int height) {
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    std::vector<float> depth(static_cast<size_t>(width) * height);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
-
-    Snapshot shot{RgbImage8(width, height), std::vector<std::uint8_t>(depth.size())};
-    const size_t row = static_cast<size_t>(width);
-    for (int y = 0; y < height; ++y) {
-        const size_t from = static_cast<size_t>(y) * row, to = static_cast<size_t>(height - 1 - y) * row;
-        std::copy_n(&rgb[from * 3], row * 3, shot.picture.pixel(0, height - 1 - y));
-        for (size_t x = 0; x < row; ++x) shot.covered[to + x] = depth[from + x] < 1.0f;
-    }
-    return shot;
-}
 
 } // namespace
 

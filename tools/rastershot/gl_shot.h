@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "picture/difference.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 #include "tools/rastershot/command_line.h"
-#include "tools/rastershot/difference.h"
 #include "tools/rastershot/frame_times.h"
 
 struct _XDisplay;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/software_path.h"
+#include "picture/difference.h"
+#include "picture/png_file.h"
 #include "tools/rastershot/command_line.h"
 #include "tools/rastershot/gl_shot.h"
 #include "tools/rastershot/output_files.h"

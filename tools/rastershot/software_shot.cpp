@@ -2,8 +2,8 @@
 
 #include "app/camera.h"
 #include "app/software_path.h"
+#include "picture/window_bytes.h"
 #include "raster/memory_image.h"
-#include "tools/rastershot/window_bytes.h"
 
 namespace rv {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "picture/difference.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 #include "tools/rastershot/command_line.h"
-#include "tools/rastershot/difference.h"
 #include "tools/rastershot/frame_times.h"
 
 namespace rv {

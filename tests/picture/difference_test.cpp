@@ -1,12 +1,10 @@
-#include "tools/rastershot/difference.h"
+#include "picture/difference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 #include <tuple>
-
-#include "tools/rastershot/software_shot.h"
 
 namespace rv {
 
@@ -83,16 +81,6 @@ TEST_F(DifferencePicture, CaptionPixelsOutsideTheSceneCountAsBackground) {
     const RgbImage8 diff = differenceImage(software, opengl, counts);
     EXPECT_EQ(counts.openglOnly, 0);
     EXPECT_EQ(at(diff, 0, 0), at(diff, 1, 0));
-}
-
-TEST(Coverage, ComesFromTheDepthBufferWithTheTopRowFirst) {
-    FrameBuffer frame;
-    frame.resize(3, 2);
-    frame.clear();
-    // A fragment is coverage whatever its depth, negative and zero included.
-    frame.depth()[0] = -0.5f; // bottom-left
-    frame.depth()[5] = 0.0f;  // top-right
-    EXPECT_EQ(coverage(frame), (std::vector<std::uint8_t>{0, 0, 1, 1, 0, 0}));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "tools/png_image.h"
+#include "picture/png_file.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -15,7 +15,7 @@ namespace {
 class PngFile : public ::testing::Test {
 protected:
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("png_image_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                ("png_file_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                                  "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "picture/rgb_image.h"
 #include "raster/memory_image.h"
-#include "tools/png_image.h"
 
 namespace rv {
 
@@ -14,8 +14,11 @@ namespace rv {
 // hundred colours one step brighter than the viewer's window.
 std::uint8_t windowByte(float channel);
 
-// The software picture as the viewer's window shows it: top row first, each
-// channel through windowByte.
+// Float RGB colours, width * height * 3 of them with the bottom row first, as
+// the viewer's window shows them: top row first, each channel through windowByte.
+RgbImage8 windowPicture(const float* rgbBottomRowFirst, int width, int height);
+
+// The software picture as the viewer's window shows it.
 RgbImage8 windowPicture(const MemoryImage& image);
 
 } // namespace rv

@@ -1,4 +1,4 @@
-#include "tools/rastershot/difference.h"
+#include "picture/difference.h"
 
 #include <algorithm>
 #include <cmath>

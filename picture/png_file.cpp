@@ -1,4 +1,4 @@
-#include "tools/png_image.h"
+#include "picture/png_file.h"
 
 #include <png.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/png_image.h"
+#include "picture/rgb_image.h"
 
 namespace rv {
 

@@ -1,0 +1,31 @@
+#include "picture/window_bytes.h"
+
+#include <cmath>
+
+namespace rv {
+
+std::uint8_t windowByte(float channel) {
+    if (std::isnan(channel)) return 255;
+    const float clamped = channel < 0 ? 0.0f : channel > 1 ? 1.0f : channel;
+    // Stored as a float before rounding: the product's own rounding decides the
+    // near-ties. Exact ties go to the even byte, as the default rounding mode does.
+    const float scaled = clamped * 255.0f;
+    return static_cast<std::uint8_t>(std::nearbyint(scaled));
+}
+
+RgbImage8 windowPicture(const float* rgbBottomRowFirst, int width, int height) {
+    RgbImage8 picture(width, height);
+    const size_t rowLength = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        const float* in = rgbBottomRowFirst + static_cast<size_t>(y) * rowLength;
+        std::uint8_t* out = picture.rgb.data() + static_cast<size_t>(height - 1 - y) * rowLength;
+        for (size_t i = 0; i < rowLength; ++i) out[i] = windowByte(in[i]);
+    }
+    return picture;
+}
+
+RgbImage8 windowPicture(const MemoryImage& image) {
+    return windowPicture(image.rgb().data(), image.width(), image.height());
+}
+
+} // namespace rv

@@ -1,0 +1,83 @@
+#include "picture/window_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <vector>
+
+namespace rv {
+
+namespace {
+
+struct Byte {
+    const char* name;
+    float channel;
+    int shows;
+};
+
+// Also the case's name: one_is_255.
+void PrintTo(const Byte& b, std::ostream* out) { *out << b.name << "_is_" << b.shows; }
+
+class WindowByte : public ::testing::TestWithParam<Byte> {};
+
+TEST_P(WindowByte, MatchesTheWindow) {
+    EXPECT_EQ(windowByte(GetParam().channel), GetParam().shows) << GetParam().channel;
+}
+
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+constexpr float inf = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowByte,
+    ::testing::Values(
+        // Ends and exact steps.
+        Byte{"zero", 0, 0}, Byte{"minus_zero", -0.0f, 0}, Byte{"one", 1, 255}, Byte{"step_128", 128 / 255.0f, 128},
+        // Clamped: negative, beyond one, infinite; NaN shows as full intensity.
+        Byte{"minus_half", -0.5f, 0}, Byte{"minus_infinity", -inf, 0}, Byte{"just_above_one", 1.0000001f, 255},
+        Byte{"three", 3, 255}, Byte{"infinity", inf, 255}, Byte{"nan", nan, 255}, Byte{"minus_nan", -nan, 255},
+        // Where the float product is a tie it goes to the even neighbour: 0.5 -> 0, 1.5 -> 2,
+        // 2.5 -> 2, 127.5 -> 128. The first and the last are above the tie in double precision,
+        // so rounding the exact product, or rounding half up, gives one more.
+        Byte{"tie_0_5", 0x1.010102p-9f, 0}, Byte{"tie_1_5", 0x1.818182p-8f, 2}, Byte{"tie_2_5", 0x1.414142p-7f, 2},
+        Byte{"tie_127_5", 0.5f, 128}, Byte{"tie_254_5", 0x1.feffp-1f, 254},
+        // Clear of the ties, the nearest byte.
+        Byte{"above_tie_0_5", 0x1.010104p-9f, 1}, Byte{"point_2", 0.2f, 51}, Byte{"point_8", 0.8f, 204},
+        Byte{"point_999", 0.999f, 255}, Byte{"point_998", 0.998f, 254}),
+    ::testing::PrintToStringParamName());
+
+TEST(WindowPicture, PutsTheBottomRowLast) {
+    MemoryImage image(2, 3);
+    image.beginSpan();
+    image.plot(0, 0, {1, 0, 0, 1});
+    image.plot(1, 2, {0, 0.5f, 1, 1});
+    image.endSpan();
+    const RgbImage8 picture = windowPicture(image);
+    ASSERT_EQ(picture.width, 2);
+    ASSERT_EQ(picture.height, 3);
+    const std::uint8_t* bottomLeft = picture.pixel(0, 2);
+    const std::uint8_t* topRight = picture.pixel(1, 0);
+    EXPECT_EQ(bottomLeft[0], 255);
+    EXPECT_EQ(bottomLeft[1], 0);
+    EXPECT_EQ(topRight[0], 0);
+    EXPECT_EQ(topRight[1], 128);
+    EXPECT_EQ(topRight[2], 255);
+    EXPECT_EQ(picture.pixel(1, 1)[1], 255) << "untouched pixels keep the white background";
+}
+
+TEST(WindowPicture, TakesFloatRowsBottomFirstThreeChannelsToAPixel) {
+    // 3 x 2 with every channel a different byte, so that a swapped row, a
+    // transposed size or a wrong stride shows.
+    float rgb[18];
+    for (int i = 0; i < 18; ++i) rgb[i] = static_cast<float>(10 * (i + 1)) / 255.0f;
+    const RgbImage8 picture = windowPicture(rgb, 3, 2);
+    ASSERT_EQ(picture.width, 3);
+    ASSERT_EQ(picture.height, 2);
+    EXPECT_EQ(picture.rgb, (std::vector<std::uint8_t>{100, 110, 120, 130, 140, 150, 160, 170, 180, 10, 20, 30, 40, 50,
+                                                      60, 70, 80, 90}));
+}
+
+} // namespace
+
+} // namespace rv
