@@ -1,0 +1,69 @@
+#include "app/view_shots.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <system_error>
+
+namespace rv {
+
+namespace {
+
+// Shortest text that parses back to the same float: a saved view must not drift by one ulp.
+std::string exact(float v) {
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+    return ec == std::errc() ? std::string(text, end) : "0";
+}
+
+std::string suffixed(const std::string& prefix, const char* what) { return prefix + "-" + what + ".png"; }
+
+} // namespace
+
+std::string rastershotCommand(const ShotView& s, const std::string& outPrefix) {
+    std::string command = "rastershot --renderer both --size " + std::to_string(s.width) + "x" +
+                          std::to_string(s.height) + " --spin " + exact(s.view.viewSpin) + " --tilt " +
+                          exact(s.view.viewTilt) + " --zoom " + exact(s.view.viewZoom) + " --pan " +
+                          exact(s.view.viewPanX) + "," + exact(s.view.viewPanY);
+    if (!s.mipmapping) command += " --no-mipmap";
+    if (!s.clipping) command += " --no-clip";
+    return command + " --out " + outPrefix;
+}
+
+std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std::string& error) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) {
+        error = "cannot create the directory '" + dir.string() + "': " + ec.message();
+        return std::nullopt;
+    }
+    for (int n = 1; n < 1000000; ++n) {
+        const std::string prefix = (dir / ("view-" + std::to_string(n))).string();
+        if (std::filesystem::exists(suffixed(prefix, "opengl"), ec) ||
+            std::filesystem::exists(suffixed(prefix, "diff"), ec))
+            continue;
+        // O_EXCL makes the claim atomic: an existing file (ours or anybody's) moves us on.
+        const int fd = ::open(suffixed(prefix, "software").c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return prefix;
+        }
+        if (errno != EEXIST) {
+            error = "cannot write into '" + dir.string() + "': " + std::strerror(errno);
+            return std::nullopt;
+        }
+    }
+    error = "no free file name left in '" + dir.string() + "'";
+    return std::nullopt;
+}
+
+std::string differenceCaption(const DifferenceCounts& c) {
+    return "difference: " + std::to_string(c.both) + " both (" + std::to_string(c.equal) + " equal), " +
+           std::to_string(c.softwareOnly) + " software only, " + std::to_string(c.openglOnly) +
+           " OpenGL only (toggle with 'd')";
+}
+
+} // namespace rv
