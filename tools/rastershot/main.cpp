@@ -75,6 +75,7 @@ int run(const ShotOptions& o) {
     Scene& scene = *wholeRun;
     initScene(scene);
     scene.mipmapping = o.mipmapping;
+    scene.clipping = o.clipping;
     FrameBuffer frame;
     prepareRendering(scene, frame);
 
