@@ -17,7 +17,7 @@ double planeDistance(const Vector4& clip, ClipPlane plane);
 
 // Clips polygons in clip space against the near plane, then the far one, each
 // loop of a polygon on its own. Keeps its working arrays from one polygon to the
-// next, so that drawing a frame does not allocate once they have grown.
+// next, so that clipping polygon after polygon stops allocating once they have grown.
 class PolygonClipper {
 public:
     // `polygon` and `polygonClipSpace` share indices. Fills `vertices` and

@@ -22,16 +22,16 @@ void drawObjects(const Scene& scene, FrameBuffer& frame, int width, int height) 
             clipSpace.clear();
             for (const Vertex& vertex : polygon.vertices) clipSpace.push_back(toClipSpace(scene, vertex));
             std::span<const Vertex> vertices = polygon.vertices;
-            std::span<const Vector4> positions = clipSpace;
+            std::span<const Vector4> clipCoords = clipSpace;
             if (scene.clipping) {
-                clipper.clip(vertices, positions);
+                clipper.clip(vertices, clipCoords);
                 vertices = clipper.vertices;
-                positions = clipper.clipSpace;
+                clipCoords = clipper.clipSpace;
             }
             screenVertices.clear();
             edges.clear();
             for (size_t k = 0; k < vertices.size(); ++k)
-                screenVertices.push_back(fromClipSpace(positions[k], vertices[k], shininess, object.diffuse,
+                screenVertices.push_back(fromClipSpace(clipCoords[k], vertices[k], shininess, object.diffuse,
                                                        object.specular, width, height));
             // Edges point into screenVertices, which is complete and stays put from here on.
             for (size_t k = 0; k < vertices.size(); ++k)

@@ -111,6 +111,10 @@ struct SweepCase {
     bool clipping;
 };
 
+void PrintTo(const SweepCase& c, std::ostream* out) {
+    *out << c.size.width << "x" << c.size.height << (c.clipping ? " clipped" : " unclipped");
+}
+
 class ViewSweepAtSize : public ViewSweep, public ::testing::WithParamInterface<SweepCase> {};
 
 TEST_P(ViewSweepAtSize, EveryViewFinishesInsideTheFrameAndInBoundedTime) {
