@@ -7,6 +7,7 @@ InputEffect applyKey(Scene& scene, unsigned char key) {
     case 27:
     case 'q': return InputEffect::quit;
     case 'a': scene.mipmapping = !scene.mipmapping; return InputEffect::redraw;
+    case 'c': scene.clipping = !scene.clipping; return InputEffect::redraw;
     case 'g': scene.useOpenGL = !scene.useOpenGL; return InputEffect::redraw;
     default: return InputEffect::none;
     }

@@ -19,7 +19,8 @@ constexpr int wheelDown = 4;
 constexpr int down = 0;
 } // namespace mouse
 
-// Letters are case-sensitive: 'a' toggles mip-mapping, 'g' the renderer, 'q' and ESC quit.
+// Letters are case-sensitive: 'a' toggles mip-mapping, 'c' the software path's
+// clipping, 'g' the renderer, 'q' and ESC quit.
 InputEffect applyKey(Scene& scene, unsigned char key);
 
 // Tracks the left and right buttons and steps the zoom on every wheel call, press

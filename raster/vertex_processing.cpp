@@ -4,10 +4,12 @@
 
 namespace rv {
 
-ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
+Vector4 toClipSpace(const Scene& scene, const Vertex& vertex) {
+    return scene.projection.transformPoint(scene.modelview.transformPoint(vertex.position));
+}
+
+ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, float shininess, const Color& diffuse,
                            const Color& specular, int width, int height) {
-    const Vector4 eye = scene.modelview.transformPoint(vertex.position);
-    const Vector4 clip = scene.projection.transformPoint(eye);
     const float w = clip.w;
     const float ndcX = clip.x / w;
     const float ndcY = clip.y / w;
@@ -23,6 +25,11 @@ ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shini
     v.diffuse = diffuse;
     v.specular = specular;
     return v;
+}
+
+ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
+                           const Color& specular, int width, int height) {
+    return fromClipSpace(toClipSpace(scene, vertex), vertex, shininess, diffuse, specular, width, height);
 }
 
 } // namespace rv

@@ -2,6 +2,7 @@
 
 #include "math/color.h"
 #include "math/vector3.h"
+#include "math/vector4.h"
 #include "scene/mesh.h"
 
 namespace rv {
@@ -26,9 +27,16 @@ struct ScreenVertex {
     Color specular;
 };
 
-// Projects one vertex through the scene's current modelview and projection
-// matrices into a width x height window. No clipping: vertices at or behind the
-// eye plane give infinite or mirrored coordinates, which later stages tolerate.
+// The vertex's position through the scene's current modelview and projection matrices.
+Vector4 toClipSpace(const Scene& scene, const Vertex& vertex);
+
+// Divides clip coordinates by w and maps them into a width x height window.
+// Vertices at or behind the eye plane give infinite or mirrored coordinates,
+// which later stages tolerate; clipping beforehand keeps them out.
+ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, float shininess, const Color& diffuse,
+                           const Color& specular, int width, int height);
+
+// Both of the above, with no clipping in between.
 ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
                            const Color& specular, int width, int height);
 

@@ -26,6 +26,10 @@ public:
     bool flatShading = false;
     bool useOpenGL = true;
     bool mipmapping = true;
+    // Software path only: clip polygons against the near and far planes before the
+    // divide by w. Off, a polygon reaching behind the eye is drawn mirrored through
+    // it; the OpenGL path always clips.
+    bool clipping = true;
     Color ambient{0, 0, 0, 1};
     std::vector<Light> lights;
     std::vector<SceneObject> objects;

@@ -19,6 +19,7 @@ views=(
   "startup|start-up view|"
   "close-up|close-up filling the window (--zoom 10 --tilt -25)|--zoom 10 --tilt -25"
   "grazing|grazing view (--tilt -84 --zoom 6)|--tilt -84 --zoom 6"
+  "near-plane|through the near plane (--zoom 9.9)|--zoom 9.9"
 )
 
 field() { grep -o "\"$1\": [0-9.]*" <<<"$2" | head -n 1 | sed 's/.*: //'; }

@@ -20,7 +20,7 @@ constexpr int up = 1;
 struct KeyCase {
     unsigned char key;
     InputEffect effect;
-    bool mipmapping, useOpenGL;
+    bool mipmapping, useOpenGL, clipping;
 };
 
 // Also the case's name: the key, with capitals and other keys spelled out.
@@ -43,18 +43,21 @@ TEST_P(Keys, ActOnlyOnTheirExactLetter) {
     EXPECT_EQ(applyKey(scene, c.key), c.effect);
     EXPECT_EQ(scene.mipmapping, c.mipmapping);
     EXPECT_EQ(scene.useOpenGL, c.useOpenGL);
+    EXPECT_EQ(scene.clipping, c.clipping);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Keys,
-                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true},
-                                           KeyCase{'g', InputEffect::redraw, true, false},
-                                           KeyCase{'q', InputEffect::quit, true, true},
-                                           KeyCase{27, InputEffect::quit, true, true},
-                                           KeyCase{'A', InputEffect::none, true, true},
-                                           KeyCase{'G', InputEffect::none, true, true},
-                                           KeyCase{'Q', InputEffect::none, true, true},
-                                           KeyCase{'x', InputEffect::none, true, true},
-                                           KeyCase{0, InputEffect::none, true, true}),
+                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true, true},
+                                           KeyCase{'g', InputEffect::redraw, true, false, true},
+                                           KeyCase{'c', InputEffect::redraw, true, true, false},
+                                           KeyCase{'q', InputEffect::quit, true, true, true},
+                                           KeyCase{27, InputEffect::quit, true, true, true},
+                                           KeyCase{'A', InputEffect::none, true, true, true},
+                                           KeyCase{'G', InputEffect::none, true, true, true},
+                                           KeyCase{'C', InputEffect::none, true, true, true},
+                                           KeyCase{'Q', InputEffect::none, true, true, true},
+                                           KeyCase{'x', InputEffect::none, true, true, true},
+                                           KeyCase{0, InputEffect::none, true, true, true}),
                          ::testing::PrintToStringParamName());
 
 TEST(Keys, ToggleBackOnTheSecondPress) {
@@ -63,8 +66,11 @@ TEST(Keys, ToggleBackOnTheSecondPress) {
     applyKey(scene, 'g');
     applyKey(scene, 'a');
     applyKey(scene, 'a');
+    applyKey(scene, 'c');
+    applyKey(scene, 'c');
     EXPECT_TRUE(scene.useOpenGL);
     EXPECT_TRUE(scene.mipmapping);
+    EXPECT_TRUE(scene.clipping);
 }
 
 class Mouse : public ::testing::Test {

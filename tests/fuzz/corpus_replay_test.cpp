@@ -28,8 +28,12 @@ TEST(FuzzCorpusTest, EverySeedRendersWithoutFault) {
         SCOPED_TRACE(file.string());
         std::ifstream in(file, std::ios::binary);
         const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-        auto fuzzCase = decodeFuzzCase(bytes.data(), bytes.size());
-        EXPECT_NO_THROW(renderFuzzCase(*fuzzCase));
+        // Clipped and not, whichever the input asks for: past findings predate clipping.
+        for (const bool clipping : {true, false}) {
+            auto fuzzCase = decodeFuzzCase(bytes.data(), bytes.size());
+            fuzzCase->scene.clipping = clipping;
+            EXPECT_NO_THROW(renderFuzzCase(*fuzzCase)) << "clipping " << clipping;
+        }
     }
 }
 

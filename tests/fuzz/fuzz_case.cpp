@@ -133,6 +133,8 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
         view.viewPanY = in.number() * 100;
     }
     decodeFrameSize(*c, in);
+    // Last, so that inputs from before the switch decode as they did, clipped.
+    scene.clipping = !in.flag();
     return c;
 }
 

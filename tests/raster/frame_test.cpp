@@ -177,23 +177,27 @@ TEST_F(FrameFixture, MipmappingMattersOnlyWhereAPixelCoversMoreThanATexel) {
 }
 
 // Zooming through the near plane and behind the eye, spinning and tilting across
-// whole turns: every frame completes, and the image aborts on any write outside it.
+// whole turns, clipped and not: every frame completes, and the image aborts on any
+// write outside it.
 TEST(FrameSweep, AnyViewRendersInsideTheFrame) {
     StartupScene startup;
     Scene& scene = startup.scene;
     constexpr int small = 120;
     FrameBuffer frame;
     MemoryImage image(small, small);
-    long plotted = 0;
-    for (float zoom = -4; zoom <= 24; zoom += 0.5f)
-        for (int k = 0; k < 6; ++k) {
-            setupView(scene, startSpin + 67.0f * k, startTilt + 73.0f * k, zoom, small, small);
-            prepareFrame(frame, small, small, &image);
-            drawObjects(scene, frame);
-            ASSERT_LE(frame.stats.fragmentsPlotted, frame.stats.fragmentsShaded);
-            plotted += frame.stats.fragmentsPlotted;
-        }
-    EXPECT_GT(plotted, 0);
+    for (const bool clipping : {true, false}) {
+        scene.clipping = clipping;
+        long plotted = 0;
+        for (float zoom = -4; zoom <= 24; zoom += 0.5f)
+            for (int k = 0; k < 6; ++k) {
+                setupView(scene, startSpin + 67.0f * k, startTilt + 73.0f * k, zoom, small, small);
+                prepareFrame(frame, small, small, &image);
+                drawObjects(scene, frame);
+                ASSERT_LE(frame.stats.fragmentsPlotted, frame.stats.fragmentsShaded);
+                plotted += frame.stats.fragmentsPlotted;
+            }
+        EXPECT_GT(plotted, 0) << "clipping " << clipping;
+    }
 }
 
 } // namespace

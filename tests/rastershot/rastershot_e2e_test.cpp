@@ -83,6 +83,73 @@ TEST_F(RastershotOnX, SnapshotsEqualTheViewersWindowAtTheStartUpView) {
     EXPECT_EQ(opengl.differing, 0) << "largest difference " << opengl.largest;
 }
 
+// Who drew a pixel, read back from the difference picture.
+enum class DrawnBy { neither, both, softwareOnly, openglOnly };
+
+DrawnBy drawnBy(const std::uint8_t* p) {
+    if (std::equal(p, p + 3, difference::softwareOnly)) return DrawnBy::softwareOnly;
+    if (std::equal(p, p + 3, difference::openglOnly)) return DrawnBy::openglOnly;
+    // The dimmed grey of the white background; no pixel of the square is white on the OpenGL path.
+    if (p[0] == 223 && p[1] == 223 && p[2] == 223) return DrawnBy::neither;
+    return DrawnBy::both;
+}
+
+struct ClippedView {
+    const char* name;
+    std::vector<std::string> flags;
+    // Otherwise neither renderer draws anything.
+    bool drawn;
+};
+
+void PrintTo(const ClippedView& v, std::ostream* out) { *out << v.name; }
+
+class RastershotClipping : public ShotDirectory, public ::testing::WithParamInterface<ClippedView> {};
+
+// Where the square reaches through the near plane both renderers draw the same
+// pixels, but for the half-pixel seam along its outline (the software path samples
+// a pixel at its corner, OpenGL at its centre): every pixel drawn by one renderer
+// only has, within 2 pixels, a pixel both drew and one neither drew.
+TEST_P(RastershotClipping, SoftwareCoverageIsOpenGLsUpToTheOutline) {
+    Xvfb server;
+    std::vector<std::string> args = {"--renderer", "both", "--out", prefix()};
+    args.insert(args.end(), GetParam().flags.begin(), GetParam().flags.end());
+    const ToolRun run = runTool(RV_RASTERSHOT, args, server.display());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const RgbImage8 diff = load(file("-diff.png"));
+
+    auto near = [&](int x, int y, DrawnBy kind) {
+        for (int v = std::max(y - 2, 0); v <= std::min(y + 2, diff.height - 1); ++v)
+            for (int u = std::max(x - 2, 0); u <= std::min(x + 2, diff.width - 1); ++u)
+                if (drawnBy(diff.pixel(u, v)) == kind) return true;
+        return false;
+    };
+    long both = 0, oneOnly = 0, awayFromOutline = 0;
+    for (int y = 0; y < diff.height; ++y)
+        for (int x = 0; x < diff.width; ++x) {
+            const DrawnBy d = drawnBy(diff.pixel(x, y));
+            both += d == DrawnBy::both;
+            if (d != DrawnBy::softwareOnly && d != DrawnBy::openglOnly) continue;
+            ++oneOnly;
+            awayFromOutline += !(near(x, y, DrawnBy::both) && near(x, y, DrawnBy::neither));
+        }
+    RecordProperty("pixelsDrawnByOneRendererOnly", static_cast<int>(oneOnly));
+    EXPECT_EQ(awayFromOutline, 0) << oneOnly << " drawn by one renderer only; " << run.err;
+    if (GetParam().drawn) {
+        EXPECT_GT(both, 150000) << "the square fills most of the window; " << run.err;
+        EXPECT_LT(oneOnly, 2000) << run.err;
+    } else {
+        EXPECT_EQ(both + oneOnly, 0) << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, RastershotClipping,
+    ::testing::Values(ClippedView{"ThroughTheNearPlane", {"--zoom", "9.9"}, true},
+                      ClippedView{"DeeperThroughTheNearPlane", {"--zoom", "10.2"}, true},
+                      ClippedView{"BehindTheEye", {"--zoom", "40"}, false},
+                      ClippedView{"BeyondTheFarPlane", {"--zoom", "-400"}, false}),
+    [](const ::testing::TestParamInfo<ClippedView>& info) { return std::string(info.param.name); });
+
 // The rounding rule of windowByte, held against the window on every value that
 // tells rules apart.
 TEST(WindowBytes, AreWhatTheWindowShowsForGlPoints) {

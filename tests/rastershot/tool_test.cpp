@@ -48,6 +48,23 @@ TEST_F(RastershotTool, StatsWithoutADisplayReportTheSoftwareFrameAndNoGlPoints) 
     EXPECT_NE(run.err.find("xvfb-run"), std::string::npos) << run.err;
 }
 
+// Behind the eye nothing is in view; unclipped, the square comes out mirrored through the eye.
+TEST_F(RastershotTool, NoClipBringsBackTheUnclippedPicture) {
+    for (const bool clipping : {true, false}) {
+        std::vector<std::string> args = {"--zoom", "40", "--out", prefix()};
+        if (!clipping) args.push_back("--no-clip");
+        const ToolRun run = runTool(RV_RASTERSHOT, args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::optional<RgbImage8> picture = readPng(file("-software.png"));
+        ASSERT_TRUE(picture);
+        const long drawn = census(*picture, isSquare).count;
+        if (clipping)
+            EXPECT_EQ(drawn, 0);
+        else
+            EXPECT_GT(drawn, 1000);
+    }
+}
+
 struct BadRun {
     std::vector<std::string> args;
     std::string says;

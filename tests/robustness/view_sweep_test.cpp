@@ -24,9 +24,6 @@ struct FrameSize {
     int width, height;
 };
 
-// Also the case's name: 480x480.
-void PrintTo(const FrameSize& s, std::ostream* out) { *out << s.width << 'x' << s.height; }
-
 struct SweepResult {
     long views = 0;
     double slowestMs = 0;
@@ -108,30 +105,49 @@ const std::vector<float> pans = {0, 5000, -5000};
 // a loop over huge coordinates would take.
 const double frameBoundMs = sanitized ? 20000 : 2000;
 
-class ViewSweepAtSize : public ViewSweep, public ::testing::WithParamInterface<FrameSize> {};
+// Clipped, and unclipped as the 'c' key shows it, where the guards against
+// coordinates through the eye plane are all that stand between a view and a fault.
+struct SweepCase {
+    FrameSize size;
+    bool clipping;
+};
+
+void PrintTo(const SweepCase& c, std::ostream* out) {
+    *out << c.size.width << "x" << c.size.height << (c.clipping ? " clipped" : " unclipped");
+}
+
+class ViewSweepAtSize : public ViewSweep, public ::testing::WithParamInterface<SweepCase> {};
 
 TEST_P(ViewSweepAtSize, EveryViewFinishesInsideTheFrameAndInBoundedTime) {
-    const FrameSize size = GetParam();
+    const FrameSize size = GetParam().size;
+    scene->clipping = GetParam().clipping;
     const SweepResult result = sweep(size, zooms, angles, pans);
     EXPECT_EQ(result.views, static_cast<long>(zooms.size() * angles.size() * angles.size() * pans.size()));
     EXPECT_LT(result.slowestMs, frameBoundMs) << "slowest: " << result.slowestView;
-    std::printf("%ld views at %dx%d, slowest %.1f ms (%s)\n", result.views, size.width, size.height,
-                result.slowestMs, result.slowestView.c_str());
+    std::printf("%ld views at %dx%d %s, slowest %.1f ms (%s)\n", result.views, size.width, size.height,
+                GetParam().clipping ? "clipped" : "unclipped", result.slowestMs, result.slowestView.c_str());
 }
 
 // Full window, slivers one pixel wide or high, and an odd small size; the
 // sanitizer build, ten times slower, keeps to the small ones.
-std::vector<FrameSize> sweepSizes() {
+std::vector<SweepCase> sweepCases() {
     std::vector<FrameSize> sizes = {{1, 97}, {97, 1}, {1, 1}, {37, 23}};
     if (!sanitized) {
         sizes.push_back({480, 480});
         sizes.push_back({640, 200});
     }
-    return sizes;
+    std::vector<SweepCase> cases;
+    for (const bool clipping : {true, false})
+        for (const FrameSize size : sizes) cases.push_back({size, clipping});
+    return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ViewSweepAtSize, ::testing::ValuesIn(sweepSizes()),
-                         ::testing::PrintToStringParamName());
+INSTANTIATE_TEST_SUITE_P(Sizes, ViewSweepAtSize, ::testing::ValuesIn(sweepCases()),
+                         [](const ::testing::TestParamInfo<SweepCase>& info) {
+                             return std::to_string(info.param.size.width) + "x" +
+                                    std::to_string(info.param.size.height) +
+                                    (info.param.clipping ? "" : "_unclipped");
+                         });
 
 // A zero-sized viewport (a minimised window) draws nothing and must not touch memory.
 TEST_F(ViewSweep, EmptyFrameDrawsNothing) {

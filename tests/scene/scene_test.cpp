@@ -27,6 +27,7 @@ void expectClearedCurrentState(const Scene& scene) {
     EXPECT_FALSE(scene.flatShading);
     EXPECT_TRUE(scene.useOpenGL);
     EXPECT_TRUE(scene.mipmapping);
+    EXPECT_TRUE(scene.clipping);
     EXPECT_TRUE(scene.lights.empty());
     EXPECT_TRUE(scene.objects.empty());
     EXPECT_EQ(scene.normal, (Vector3{0, 0, 1}));
@@ -135,6 +136,7 @@ TEST_F(SceneTest, ResetClearsAllButAmbientAndTheStacks) {
     init();
     scene.useOpenGL = false;
     scene.mipmapping = false;
+    scene.clipping = false;
     scene.lightingEnabled = true;
     scene.flatShading = true;
     scene.modelview.translate(1, 2, 3);

@@ -70,7 +70,7 @@ Gesture SoakScript::key() {
         // Any other lower-case letter; `q` would end the session.
         static constexpr char others[] = "bcdefhijklmnoprstuvwxyz";
         g.keysym = XK_a + static_cast<unsigned long>(others[between(0, static_cast<int>(sizeof others) - 2)] - 'a');
-        g.label = "key other lower-case";
+        g.label = g.keysym == XK_c ? "key c" : "key other lower-case";
     } else if (roll <= 70) {
         g.keysym = XK_0 + static_cast<unsigned long>(between(0, 9));
         g.label = "key digit";
@@ -166,6 +166,7 @@ void SoakScript::apply(const Gesture& g) {
     case Gesture::Kind::key:
         if (g.keysym == XK_a && !g.shifted) model.mipmapping = !model.mipmapping;
         if (g.keysym == XK_g && !g.shifted) model.useOpenGL = !model.useOpenGL;
+        if (g.keysym == XK_c && !g.shifted) model.clipping = !model.clipping;
         break;
     case Gesture::Kind::drag: {
         const long dx = g.path.back().x - g.path.front().x, dy = g.path.back().y - g.path.front().y;
@@ -229,6 +230,10 @@ std::vector<Gesture> SoakScript::backToStart() {
     appendDrags(out, rightButton, -model.panX, -model.panY);
     if (!model.mipmapping) {
         out.push_back({Gesture::Kind::key, "return key a", XK_a, false, {}, {}, 0, 0});
+        apply(out.back());
+    }
+    if (!model.clipping) {
+        out.push_back({Gesture::Kind::key, "return key c", XK_c, false, {}, {}, 0, 0});
         apply(out.back());
     }
     return out;

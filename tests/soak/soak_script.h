@@ -42,6 +42,7 @@ struct ViewModel {
     // Wheel events, each a press or a release; a notch is two.
     long zoomSteps = 0;
     bool mipmapping = true;
+    bool clipping = true;
     bool useOpenGL = true;
 };
 
@@ -52,8 +53,8 @@ public:
 
     // The next random gesture; a run of wheel notches comes one notch per call. Never `q` or ESC.
     Gesture next();
-    // Gestures that bring the window back to 480 x 480 and the view and mip-mapping
-    // back to their start; the renderer is left as it is.
+    // Gestures that bring the window back to 480 x 480 and the view, mip-mapping and
+    // clipping back to their start; the renderer is left as it is.
     std::vector<Gesture> backToStart();
 
     const ViewModel& view() const { return model; }

@@ -111,6 +111,11 @@ constexpr Flag flags[] = {
          o.mipmapping = false;
          return std::string();
      }},
+    {"--no-clip", "",
+     [](std::string_view, ShotOptions& o) {
+         o.clipping = false;
+         return std::string();
+     }},
     {"--out", "PREFIX", readOut},
     {"--frames", "N", readFrames},
     {"--stats", "",
@@ -184,6 +189,10 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       as the viewer counts them (default 0,0)
   --no-mipmap         nearest texel of the full-size texture, as the viewer's
                       'a' key gives (default: mip-mapped)
+  --no-clip           the software rasterizer draws polygons unclipped, as the
+                      viewer's 'c' key gives: what reaches behind the eye comes
+                      out mirrored (default: clipped to the near and far
+                      planes, as OpenGL always does)
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
                       PREFIX-diff.png, creating missing directories
                       (default out/frame)

@@ -73,6 +73,7 @@ int run(const ShotOptions& o) {
     Scene scene;
     initScene(scene);
     scene.mipmapping = o.mipmapping;
+    scene.clipping = o.clipping;
     FrameBuffer frame;
     prepareRendering(scene, frame);
 
