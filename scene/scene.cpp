@@ -7,6 +7,7 @@ void Scene::reset() {
     flatShading = false;
     useOpenGL = true;
     mipmapping = true;
+    simd = true;
     objects.clear();
     lights.clear();
     // After the objects that point at them.

@@ -26,6 +26,8 @@ public:
     bool flatShading = false;
     bool useOpenGL = true;
     bool mipmapping = true;
+    // Software path: shade spans in vector lanes (same bits); false runs the scalar code that defines them.
+    bool simd = true;
     Color ambient{0, 0, 0, 1};
     std::vector<Light> lights;
     std::vector<SceneObject> objects;
