@@ -111,6 +111,11 @@ constexpr Flag flags[] = {
          o.mipmapping = false;
          return std::string();
      }},
+    {"--no-simd", "",
+     [](std::string_view, ShotOptions& o) {
+         o.simd = false;
+         return std::string();
+     }},
     {"--out", "PREFIX", readOut},
     {"--frames", "N", readFrames},
     {"--stats", "",
@@ -184,6 +189,9 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       as the viewer counts them (default 0,0)
   --no-mipmap         nearest texel of the full-size texture, as the viewer's
                       'a' key gives (default: mip-mapped)
+  --no-simd           the software renderer shades one fragment at a time
+                      with its scalar code instead of in vector lanes; the
+                      picture is the same to the bit, only slower
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
                       PREFIX-diff.png, creating missing directories
                       (default out/frame)

@@ -24,6 +24,8 @@ struct ShotOptions {
     // The viewer's start-up view unless a flag changes it; pan in window pixels dragged.
     ViewState view;
     bool mipmapping = true;
+    // The software renderer's vector shading; false runs the scalar code that defines its bits.
+    bool simd = true;
     // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png.
     std::string outPrefix = "out/frame";
     int frames = 1;

@@ -71,6 +71,7 @@ int run(const ShotOptions& o) {
     Scene scene;
     initScene(scene);
     scene.mipmapping = o.mipmapping;
+    scene.simd = o.simd;
     FrameBuffer frame;
     prepareRendering(scene, frame);
 
