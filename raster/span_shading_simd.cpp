@@ -52,11 +52,11 @@ using VD = hn::Vec<DD>;
 using MF = hn::Mask<DF>;
 using MI = hn::Mask<DI>;
 
-const DF df;
-const DI di;
-const DH dh;
-const DD dd;
-const DHI dhi;
+const DF df{};
+const DI di{};
+const DH dh{};
+const DD dd{};
+const DHI dhi{};
 
 HWY_INLINE VF constant(float v) { return hn::Set(df, v); }
 
