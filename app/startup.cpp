@@ -5,11 +5,14 @@
 #include "app/frame_loop.h"
 #include "app/input_callbacks.h"
 #include "app/software_path.h"
+#include "app/take_flag.h"
 #include "app/viewer.h"
 
 namespace rv {
 
 void startViewer(int& argc, char** argv) {
+    // Ours, not GLUT's: taken out before glutInit sees the arguments.
+    const bool simd = !takeFlag(argc, argv, "--no-simd");
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(480, 480);
     glutInit(&argc, argv);
@@ -21,6 +24,7 @@ void startViewer(int& argc, char** argv) {
     glutMotionFunc(mouseMotion);
     glutIdleFunc(idleRedraw);
     initScene(viewer.scene);
+    viewer.scene.simd = simd;
     prepareRendering(viewer.scene, viewer.frame);
 }
 

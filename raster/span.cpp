@@ -3,8 +3,7 @@
 #include <cmath>
 
 #include "raster/pixel_index.h"
-#include "raster/shading.h"
-#include "raster/texture_sampling.h"
+#include "raster/span_shading.h"
 #include "scene/scene.h"
 
 namespace rv {
@@ -54,37 +53,35 @@ void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, c
     }
 
     const Vector4 eye4 = scene.modelview.transformByInverse({0, 0, 0, 1});
-    const Vector3 eye{eye4.x, eye4.y, eye4.z};
-    const Color& specular = left.lower->specular;
+    const SpanShading shading{scene, frame, static_cast<float>(y), {eye4.x, eye4.y, eye4.z}, left.lower->specular,
+                              dTexOverW.x, dTexOverW.y, colorTexture, bumpMap};
+    FragmentBatch batch;
+    ShadedBatch shaded;
 
     const int rowLength = frame.width();
     frame.beginSpan();
-    for (; x < xEnd && x < rowLength; ++x) {
-        // Place, colour, normal, light: the chain from window position to view vector is the
-        // longest, and the texture and bump lookups then run while it is being worked on.
-        // Each step is pure, so the order changes no result. A fragment without lighting is
-        // dropped and the frame goes on; its depth entry stays as it was.
-        const std::optional<FragmentPlace> place =
-            placeFragment(scene, frame, eye, static_cast<float>(x), static_cast<float>(y), z);
-        const Color surfaceColor = colorTexture ? sampleTexture(texOverW, dTexOverW.x, dTexOverW.y, texRowStepS,
-                                                                texRowStepT, *colorTexture, scene.mipmapping)
-                                                : diffuse;
-        const std::optional<Vector3> surfaceNormal =
-            bumpMap ? bumpNormal(texOverW, normal, *bumpMap, bumpScale) : normal;
-        if (place && surfaceNormal) {
-            if (const std::optional<Color> lit =
-                    lightFragment(scene, *place, surfaceColor, specular, shininess, *surfaceNormal)) {
-                ++frame.stats.fragmentsShaded;
-                frame.plotPixel(x, y, z, *lit);
-            }
+    while (x < xEnd && x < rowLength) {
+        // The steps stay one after the other, in float, as they always were; only the
+        // shading goes by batches. A fragment without lighting is dropped and the span
+        // goes on; its depth entry stays as it was.
+        const int first = x;
+        batch.count = 0;
+        for (; x < xEnd && x < rowLength && batch.count < shadingBatch; ++x) {
+            batch.append(static_cast<float>(x), z, diffuse, shininess, texOverW, normal, texRowStepS, texRowStepT);
+            z += dz;
+            diffuse += dDiffuse;
+            normal += dNormal;
+            shininess += dShininess;
+            texOverW += dTexOverW;
+            texRowStepS += dRowStepS;
+            texRowStepT += dRowStepT;
         }
-        z += dz;
-        diffuse += dDiffuse;
-        normal += dNormal;
-        shininess += dShininess;
-        texOverW += dTexOverW;
-        texRowStepS += dRowStepS;
-        texRowStepT += dRowStepT;
+        shadeBatch(shading, batch, shaded);
+        for (int i = 0; i < batch.count; ++i) {
+            if (!shaded.lit[i]) continue;
+            ++frame.stats.fragmentsShaded;
+            frame.plotPixel(first + i, y, batch.z[i], shaded.colorAt(i));
+        }
     }
     frame.endSpan();
 }

@@ -8,6 +8,7 @@ void Scene::reset() {
     useOpenGL = true;
     mipmapping = true;
     clipping = true;
+    simd = true;
     objects.clear();
     lights.clear();
     // After the objects that point at them.

@@ -30,6 +30,8 @@ public:
     // divide by w. Off, a polygon reaching behind the eye is drawn mirrored through
     // it; the OpenGL path always clips.
     bool clipping = true;
+    // Software path: shade spans in vector lanes (same bits); false runs the scalar code that defines them.
+    bool simd = true;
     Color ambient{0, 0, 0, 1};
     std::vector<Light> lights;
     std::vector<SceneObject> objects;

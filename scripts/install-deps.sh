@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libhwy-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libx11-dev libxtst-dev libpng-dev
   xvfb xauth

@@ -7,6 +7,7 @@
 #include "app/software_path.h"
 #include "raster/memory_image.h"
 #include "raster/mip_pyramid.h"
+#include "tests/raster/raster_fixtures.h"
 
 namespace rv {
 
@@ -138,14 +139,20 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
     return c;
 }
 
-void renderFuzzCase(FuzzCase& c) {
+std::string renderFuzzCase(FuzzCase& c) {
     for (auto& texture : c.scene.textures) texture->pyramid = buildPyramid(*texture);
     setupCamera(c.scene, c.view, c.width, c.height);
-    MemoryImage image(c.width, c.height);
-    FrameBuffer frame;
-    frame.reset();
-    frame.output = &image;
-    renderSoftware(c.scene, frame, c.width, c.height);
+    FrameResult frames[2];
+    for (const bool simd : {false, true}) {
+        c.scene.simd = simd;
+        MemoryImage image(c.width, c.height);
+        FrameBuffer frame;
+        frame.reset();
+        frame.output = &image;
+        renderSoftware(c.scene, frame, c.width, c.height);
+        frames[simd] = captureFrame(frame, image);
+    }
+    return bitDifference(frames[0], frames[1]);
 }
 
 } // namespace rv

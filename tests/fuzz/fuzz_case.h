@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/view_state.h"
@@ -22,7 +23,9 @@ struct FuzzCase {
 std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size);
 
 // Builds the pyramids, sets up the camera and draws one software frame into an
-// in-memory image, which aborts on any write outside the frame.
-void renderFuzzCase(FuzzCase& fuzzCase);
+// in-memory image, which aborts on any write outside the frame: with the scalar
+// shading and again with the vector shading. Empty when both frames are the same
+// bit for bit, else their first difference.
+std::string renderFuzzCase(FuzzCase& fuzzCase);
 
 } // namespace rv

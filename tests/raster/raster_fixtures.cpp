@@ -1,9 +1,14 @@
 #include "raster_fixtures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
+#include <hwy/targets.h>
+
+#include "raster/draw_objects.h"
 #include "raster/mip_pyramid.h"
 
 namespace rv {
@@ -75,6 +80,64 @@ StartupScene::StartupScene() {
     buildPyramids(scene);
     setupView(scene, startSpin, startTilt, startZoom);
 }
+
+FrameResult captureFrame(const FrameBuffer& frame, const MemoryImage& image) {
+    const size_t pixels = static_cast<size_t>(frame.width()) * static_cast<size_t>(frame.height());
+    return {image.rgb(), std::vector<float>(frame.depth(), frame.depth() + pixels), frame.stats};
+}
+
+FrameResult renderFrame(const Scene& scene, int width, int height) {
+    FrameBuffer frame;
+    MemoryImage image(width, height);
+    prepareFrame(frame, width, height, &image);
+    drawObjects(scene, frame);
+    return captureFrame(frame, image);
+}
+
+bool sameBits(float a, float b) {
+    if (std::isnan(a) && std::isnan(b)) return true;
+    std::uint32_t x, y;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
+
+namespace {
+
+std::string firstDifference(const char* what, const std::vector<float>& a, const std::vector<float>& b) {
+    if (a.size() != b.size()) return std::string(what) + " sizes differ";
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!sameBits(a[i], b[i])) {
+            char text[160];
+            std::snprintf(text, sizeof text, "%s element %zu differs: %.9g (%a) vs %.9g (%a)", what, i, a[i], a[i],
+                          b[i], b[i]);
+            return text;
+        }
+    return {};
+}
+
+} // namespace
+
+std::string bitDifference(const FrameResult& a, const FrameResult& b) {
+    if (a.stats != b.stats)
+        return "counters differ: spans " + std::to_string(a.stats.spans) + " vs " + std::to_string(b.stats.spans) +
+               ", shaded " + std::to_string(a.stats.fragmentsShaded) + " vs " +
+               std::to_string(b.stats.fragmentsShaded) + ", plotted " + std::to_string(a.stats.fragmentsPlotted) +
+               " vs " + std::to_string(b.stats.fragmentsPlotted);
+    if (std::string d = firstDifference("depth", a.depth, b.depth); !d.empty()) return d;
+    return firstDifference("colour", a.rgb, b.rgb);
+}
+
+std::vector<std::int64_t> simdTargets() {
+    std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
+    std::reverse(targets.begin(), targets.end());
+    return targets;
+}
+
+TargetChoice::TargetChoice(std::int64_t target) { hwy::SetSupportedTargetsForTest(target); }
+TargetChoice::~TargetChoice() { hwy::SetSupportedTargetsForTest(0); }
+
+std::string targetName(std::int64_t target) { return hwy::TargetName(target); }
 
 std::string writeDiffPicture(const std::string& name, const MemoryImage& image, const std::vector<bool>& marked) {
     const std::string path = (std::filesystem::current_path() / (name + ".ppm")).string();

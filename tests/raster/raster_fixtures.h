@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -68,6 +69,33 @@ public:
 
     Scene scene;
 };
+
+// What a software frame leaves behind: colours, depth and counters.
+struct FrameResult {
+    std::vector<float> rgb;
+    std::vector<float> depth;
+    RenderStats stats;
+};
+FrameResult captureFrame(const FrameBuffer& frame, const MemoryImage& image);
+// The scene drawn into a cleared width x height frame.
+FrameResult renderFrame(const Scene& scene, int width, int height);
+
+// Bit for bit, except that any NaN matches any NaN: C++ leaves NaN payloads to the compiler.
+bool sameBits(float a, float b);
+// Empty when the two frames are the same bit for bit; else the first difference.
+std::string bitDifference(const FrameResult& a, const FrameResult& b);
+
+// Every Highway target compiled in and supported by this processor, best last.
+std::vector<std::int64_t> simdTargets();
+// Makes the vector shading use `target` while it lives, then lets it choose freely again.
+class TargetChoice {
+public:
+    explicit TargetChoice(std::int64_t target);
+    ~TargetChoice();
+    TargetChoice(const TargetChoice&) = delete;
+    TargetChoice& operator=(const TargetChoice&) = delete;
+};
+std::string targetName(std::int64_t target);
 
 // Writes a binary PPM of the frame, with `marked` pixels in red, and returns its path.
 std::string writeDiffPicture(const std::string& name, const MemoryImage& image, const std::vector<bool>& marked);

@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"--out="}, "--out: the PREFIX must not be empty"},
         Rejected{{"--stats=yes"}, "--stats takes no value"}, Rejected{{"--no-mipmap=0"}, "--no-mipmap takes no value"},
         Rejected{{"--no-clip=yes"}, "--no-clip takes no value"},
+        Rejected{{"--no-simd=1"}, "--no-simd takes no value"},
         Rejected{{"--renderer", "vulkan"}, "--renderer: expected software, opengl or both, got 'vulkan'"},
         Rejected{{"--renderer", "Software"}, "--renderer"},
         // Numbers: non-numeric, trailing junk, non-finite, beyond a float.
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Every field spelled out, so that a row states the whole outcome.
 ShotOptions options(Renderer renderer, int width, int height, float spin, float tilt, float zoom, float panX,
-                    float panY, bool mipmapping, bool clipping, const char* out, int frames, bool stats) {
+                    float panY, bool mipmapping, bool clipping, const char* out, int frames, bool stats,
+                    bool simd = true) {
     ShotOptions o;
     o.renderer = renderer;
     o.width = width;
@@ -89,6 +91,7 @@ ShotOptions options(Renderer renderer, int width, int height, float spin, float 
     o.outPrefix = out;
     o.frames = frames;
     o.stats = stats;
+    o.simd = simd;
     return o;
 }
 
@@ -121,6 +124,7 @@ TEST_P(AcceptedArguments, GiveExactlyTheseOptions) {
     EXPECT_EQ(got.outPrefix, want.outPrefix);
     EXPECT_EQ(got.frames, want.frames);
     EXPECT_EQ(got.stats, want.stats);
+    EXPECT_EQ(got.simd, want.simd);
 }
 
 constexpr Renderer software = Renderer::software, both = Renderer::both;
@@ -131,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing given: the viewer's start-up view in its 480 x 480 window.
         Accepted{{}, options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, false)},
         Accepted{{"--renderer", "both", "--size", "640x360", "--spin", "-90.5", "--tilt=+12", "--zoom", "-2", "--pan",
-                  "-30,12.5", "--no-mipmap", "--no-clip", "--out", "pics/a b", "--frames", "50", "--stats"},
-                 options(both, 640, 360, -90.5f, 12, -2, -30, 12.5f, false, false, "pics/a b", 50, true)},
+                  "-30,12.5", "--no-mipmap", "--no-clip", "--out", "pics/a b", "--frames", "50", "--stats", "--no-simd"},
+                 options(both, 640, 360, -90.5f, 12, -2, -30, 12.5f, false, false, "pics/a b", 50, true, false)},
         // Extreme views and the limits themselves.
         Accepted{{"--zoom", "40", "--tilt", "90", "--pan", "10000,-10000", "--size", "1x8192", "--frames", "1000000"},
                  options(software, 1, 8192, -135, 90, 40, 10000, -10000, true, true, "out/frame", 1000000, false)},
@@ -152,6 +156,7 @@ TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
     }
     const std::string_view help = usageText();
     for (const char* flag : {"--renderer", "--size", "--spin", "--tilt", "--zoom", "--pan", "--no-mipmap", "--no-clip",
+                             "--no-simd",
                              "--out", "--frames", "--stats", "--help", "xvfb-run"})
         EXPECT_NE(help.find(flag), std::string_view::npos) << flag;
 }

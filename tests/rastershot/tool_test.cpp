@@ -65,6 +65,20 @@ TEST_F(RastershotTool, NoClipBringsBackTheUnclippedPicture) {
     }
 }
 
+TEST_F(RastershotTool, NoSimdDrawsTheSamePicture) {
+    std::optional<RgbImage8> pictures[2];
+    for (const bool simd : {true, false}) {
+        std::vector<std::string> args{"--zoom", "10", "--tilt", "-25", "--out", prefix()};
+        if (!simd) args.push_back("--no-simd");
+        const ToolRun run = runTool(RV_RASTERSHOT, args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::string error;
+        pictures[simd] = readPng(file("-software.png"), &error);
+        ASSERT_TRUE(pictures[simd]) << error;
+    }
+    EXPECT_TRUE(pictures[0]->rgb == pictures[1]->rgb);
+}
+
 struct BadRun {
     std::vector<std::string> args;
     std::string says;

@@ -116,6 +116,11 @@ constexpr Flag flags[] = {
          o.clipping = false;
          return std::string();
      }},
+    {"--no-simd", "",
+     [](std::string_view, ShotOptions& o) {
+         o.simd = false;
+         return std::string();
+     }},
     {"--out", "PREFIX", readOut},
     {"--frames", "N", readFrames},
     {"--stats", "",
@@ -193,6 +198,9 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       viewer's 'c' key gives: what reaches behind the eye comes
                       out mirrored (default: clipped to the near and far
                       planes, as OpenGL always does)
+  --no-simd           the software renderer shades one fragment at a time
+                      with its scalar code instead of in vector lanes; the
+                      picture is the same to the bit, only slower
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
                       PREFIX-diff.png, creating missing directories
                       (default out/frame)

@@ -26,6 +26,8 @@ struct ShotOptions {
     bool mipmapping = true;
     // The software path's; OpenGL always clips.
     bool clipping = true;
+    // The software renderer's vector shading; false runs the scalar code that defines its bits.
+    bool simd = true;
     // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png.
     std::string outPrefix = "out/frame";
     int frames = 1;

@@ -74,6 +74,7 @@ int run(const ShotOptions& o) {
     initScene(scene);
     scene.mipmapping = o.mipmapping;
     scene.clipping = o.clipping;
+    scene.simd = o.simd;
     FrameBuffer frame;
     prepareRendering(scene, frame);
 

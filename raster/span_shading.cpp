@@ -1,0 +1,78 @@
+#include "raster/span_shading.h"
+
+#include <optional>
+
+#include "raster/shading.h"
+#include "raster/span.h"
+#include "raster/texture_sampling.h"
+#include "scene/scene.h"
+
+namespace rv {
+
+void FragmentBatch::append(float column, float depth, const Color& diffuseColor, float shine, const Vector3& tex,
+                           const Vector3& n, float rowStepS, float rowStepT) {
+    const int i = count++;
+    x[i] = column;
+    z[i] = depth;
+    diffuse[0][i] = diffuseColor.r;
+    diffuse[1][i] = diffuseColor.g;
+    diffuse[2][i] = diffuseColor.b;
+    diffuse[3][i] = diffuseColor.a;
+    shininess[i] = shine;
+    texOverW[0][i] = tex.x;
+    texOverW[1][i] = tex.y;
+    texOverW[2][i] = tex.z;
+    normal[0][i] = n.x;
+    normal[1][i] = n.y;
+    normal[2][i] = n.z;
+    rowStep[0][i] = rowStepS;
+    rowStep[1][i] = rowStepT;
+}
+
+void FragmentBatch::padToWidestLanes() {
+    const int last = count - 1;
+    for (int i = count; i % widestLanes != 0; ++i) {
+        x[i] = x[last];
+        z[i] = z[last];
+        for (float* c : diffuse) c[i] = c[last];
+        shininess[i] = shininess[last];
+        for (float* c : texOverW) c[i] = c[last];
+        for (float* c : normal) c[i] = c[last];
+        for (float* c : rowStep) c[i] = c[last];
+    }
+}
+
+void shadeBatchScalar(const SpanShading& span, const FragmentBatch& batch, ShadedBatch& out) {
+    const Scene& scene = span.scene;
+    for (int i = 0; i < batch.count; ++i) {
+        const Vector3 texOverW = batch.texOverWAt(i);
+        const Vector3 normal = batch.normalAt(i);
+        const std::optional<FragmentPlace> place =
+            placeFragment(scene, span.frame, span.eye, batch.x[i], span.y, batch.z[i]);
+        const Color surfaceColor =
+            span.colorTexture ? sampleTexture(texOverW, span.dsdx, span.dtdx, batch.rowStep[0][i],
+                                              batch.rowStep[1][i], *span.colorTexture, scene.mipmapping)
+                              : batch.diffuseAt(i);
+        const std::optional<Vector3> surfaceNormal =
+            span.bumpMap ? bumpNormal(texOverW, normal, *span.bumpMap, bumpScale) : normal;
+        std::optional<Color> lit;
+        if (place && surfaceNormal)
+            lit = lightFragment(scene, *place, surfaceColor, span.specular, batch.shininess[i], *surfaceNormal);
+        out.lit[i] = lit ? -1 : 0;
+        if (lit) {
+            out.color[0][i] = lit->r;
+            out.color[1][i] = lit->g;
+            out.color[2][i] = lit->b;
+            out.color[3][i] = lit->a;
+        }
+    }
+}
+
+void shadeBatch(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out) {
+    if (span.scene.simd)
+        shadeBatchSimd(span, batch, out);
+    else
+        shadeBatchScalar(span, batch, out);
+}
+
+} // namespace rv

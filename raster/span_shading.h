@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+
+#include "math/color.h"
+#include "math/vector3.h"
+
+namespace rv {
+
+class FrameBuffer;
+class Scene;
+class Texture;
+
+// Fragments shaded in one call. A multiple of the widest lane count (16 floats with
+// AVX-512), so vector code never needs a partial group; small enough that a batch
+// and its results stay in the first-level cache.
+constexpr int shadingBatch = 128;
+constexpr int widestLanes = 16;
+
+// What every fragment of one span shares.
+struct SpanShading {
+    const Scene& scene;
+    // Its size turns window positions back into device coordinates.
+    const FrameBuffer& frame;
+    float y;
+    Vector3 eye;
+    Color specular;
+    // Per-column steps of s/w and t/w.
+    float dsdx;
+    float dtdx;
+    const Texture* colorTexture;
+    const Texture* bumpMap;
+};
+
+// Up to shadingBatch consecutive fragments of a span with the values span filling
+// stepped to, one array per component so that vector lanes load them directly.
+struct FragmentBatch {
+    int count = 0;
+    alignas(64) float x[shadingBatch];
+    alignas(64) float z[shadingBatch];
+    alignas(64) float diffuse[4][shadingBatch];
+    alignas(64) float shininess[shadingBatch];
+    alignas(64) float texOverW[3][shadingBatch];
+    alignas(64) float normal[3][shadingBatch];
+    // Per-row steps of s/w and t/w, blended across the span.
+    alignas(64) float rowStep[2][shadingBatch];
+
+    // Callers keep count below shadingBatch.
+    void append(float column, float depth, const Color& diffuseColor, float shine, const Vector3& tex,
+                const Vector3& n, float rowStepS, float rowStepT);
+    // Copies the last fragment into the lanes up to the next multiple of widestLanes:
+    // vector groups then read only initialised values (memcheck flags anything else).
+    void padToWidestLanes();
+
+    Vector3 texOverWAt(int i) const { return {texOverW[0][i], texOverW[1][i], texOverW[2][i]}; }
+    Vector3 normalAt(int i) const { return {normal[0][i], normal[1][i], normal[2][i]}; }
+    Color diffuseAt(int i) const { return {diffuse[0][i], diffuse[1][i], diffuse[2][i], diffuse[3][i]}; }
+};
+
+// The shading of a batch: a colour per fragment, and whether it is lit at all.
+struct ShadedBatch {
+    alignas(64) float color[4][shadingBatch];
+    // All bits set for a lit fragment, 0 for one dropped for a zero-length vector.
+    alignas(64) std::int32_t lit[shadingBatch];
+
+    Color colorAt(int i) const { return {color[0][i], color[1][i], color[2][i], color[3][i]}; }
+};
+
+// The definition, one fragment after the other: placeFragment, sampleTexture,
+// bumpNormal and lightFragment, exactly as span filling always called them.
+// Colours of dropped fragments are left as they were.
+void shadeBatchScalar(const SpanShading& span, const FragmentBatch& batch, ShadedBatch& out);
+
+// The same bits through Highway's vector code for the best instruction set the
+// processor has (chosen on the first call); pads the batch first.
+void shadeBatchSimd(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out);
+
+// shadeBatchSimd, or shadeBatchScalar where the scene asks for the scalar code.
+void shadeBatch(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out);
+
+} // namespace rv
