@@ -40,8 +40,9 @@ std::optional<FragmentPlace> placeFragment(const Scene& scene, const FrameBuffer
 }
 
 std::optional<Color> lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor,
-                                   const Color& specular, float shininess, Vector3 normal) {
+                                   const Color& specular, float shininess, Vector3 normal, Vector3* unitNormal) {
     if (!normalizeNonZero(normal)) return std::nullopt;
+    if (unitNormal) *unitNormal = normal;
     const Vector3& n = normal;
     const Color result = modulate(scene.ambient, surfaceColor);
     Color diffuseSum{0, 0, 0, 0};

@@ -31,9 +31,12 @@ struct FragmentPlace {
 // Nothing for a fragment at the eye.
 std::optional<FragmentPlace> placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x,
                                            float y, float z);
-// Nothing for a zero-length normal, a fragment at a light, or a light exactly opposite the eye.
+// Nothing for a zero-length normal, a fragment at a light, or a light exactly
+// opposite the eye. `unitNormal`, when given, receives the normalised normal
+// the fragment is lit with.
 std::optional<Color> lightFragment(const Scene& scene, const FragmentPlace& place, const Color& surfaceColor,
-                                   const Color& specular, float shininess, Vector3 normal);
+                                   const Color& specular, float shininess, Vector3 normal,
+                                   Vector3* unitNormal = nullptr);
 
 // Bends the normal by the height differences of the map around the fragment's
 // texture coordinates (taken from texOverW). The map is read at full resolution

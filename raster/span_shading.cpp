@@ -49,16 +49,28 @@ void shadeBatchScalar(const SpanShading& span, const FragmentBatch& batch, Shade
         const Vector3 normal = batch.normalAt(i);
         const std::optional<FragmentPlace> place =
             placeFragment(scene, span.frame, span.eye, batch.x[i], span.y, batch.z[i]);
+        float lod = lodUntextured;
         const Color surfaceColor =
             span.colorTexture ? sampleTexture(texOverW, span.dsdx, span.dtdx, batch.rowStep[0][i],
-                                              batch.rowStep[1][i], *span.colorTexture, scene.mipmapping)
+                                              batch.rowStep[1][i], *span.colorTexture, scene.mipmapping, &lod)
                               : batch.diffuseAt(i);
         const std::optional<Vector3> surfaceNormal =
             span.bumpMap ? bumpNormal(texOverW, normal, *span.bumpMap, bumpScale) : normal;
         std::optional<Color> lit;
+        Vector3 unitNormal;
         if (place && surfaceNormal)
-            lit = lightFragment(scene, *place, surfaceColor, span.specular, batch.shininess[i], *surfaceNormal);
+            lit = lightFragment(scene, *place, surfaceColor, span.specular, batch.shininess[i], *surfaceNormal,
+                                &unitNormal);
         out.lit[i] = lit ? -1 : 0;
+        if (lit && span.record) {
+            // The coordinates exactly as the lookups divide them back.
+            out.s[i] = texOverW.x / texOverW.z;
+            out.t[i] = texOverW.y / texOverW.z;
+            out.lod[i] = lod;
+            out.unitNormal[0][i] = unitNormal.x;
+            out.unitNormal[1][i] = unitNormal.y;
+            out.unitNormal[2][i] = unitNormal.z;
+        }
         if (lit) {
             out.color[0][i] = lit->r;
             out.color[1][i] = lit->g;

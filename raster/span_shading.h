@@ -4,6 +4,7 @@
 
 #include "math/color.h"
 #include "math/vector3.h"
+#include "raster/fragment_record.h"
 
 namespace rv {
 
@@ -30,6 +31,8 @@ struct SpanShading {
     float dtdx;
     const Texture* colorTexture;
     const Texture* bumpMap;
+    // Also fill ShadedBatch's records: what the false-colour views of the frame show.
+    bool record = false;
 };
 
 // Up to shadingBatch consecutive fragments of a span with the values span filling
@@ -62,8 +65,19 @@ struct ShadedBatch {
     alignas(64) float color[4][shadingBatch];
     // All bits set for a lit fragment, 0 for one dropped for a zero-length vector.
     alignas(64) std::int32_t lit[shadingBatch];
+    // Only when the span asks for records, and only for lit fragments: the level of
+    // detail the colour texture was sampled at (or a marker), the perspective-correct
+    // texture coordinates, and the normalised normal the fragment was lit with.
+    alignas(64) float lod[shadingBatch];
+    alignas(64) float s[shadingBatch];
+    alignas(64) float t[shadingBatch];
+    alignas(64) float unitNormal[3][shadingBatch];
 
     Color colorAt(int i) const { return {color[0][i], color[1][i], color[2][i], color[3][i]}; }
+    // The record of fragment i, tagged with its span.
+    FragmentRecord recordAt(int i, std::int32_t span) const {
+        return {lod[i], s[i], t[i], {unitNormal[0][i], unitNormal[1][i], unitNormal[2][i]}, span};
+    }
 };
 
 // The definition, one fragment after the other: placeFragment, sampleTexture,

@@ -283,8 +283,14 @@ struct Footprint {
     VF dtdy;
 };
 
-HWY_INLINE Rgba sampleTexture(const Levels& t, bool mipmapping, VF q, VF s, VF t0, const Footprint& steps) {
-    if (!mipmapping) return sampleNearest(t, s, t0);
+// `lodUsed` receives the level of detail each lane's lookup took, as the scalar lookup reports it.
+HWY_INLINE Rgba sampleTexture(const Levels& t, bool mipmapping, VF q, VF s, VF t0, const Footprint& steps,
+                              VF& lodUsed) {
+    lodUsed = hn::Zero(df);
+    if (!mipmapping) {
+        lodUsed = constant(lodMipmappingOff);
+        return sampleNearest(t, s, t0);
+    }
     const VF sx = constant(steps.dsdx) / q, tx = constant(steps.dtdx) / q;
     const VF sy = steps.dsdy / q, ty = steps.dtdy / q;
     const VF texels = constant(t.texels);
@@ -303,17 +309,18 @@ HWY_INLINE Rgba sampleTexture(const Levels& t, bool mipmapping, VF q, VF s, VF t
                                     notNegative);
     const MF blended = hn::And(minified, hn::And(hn::Gt(level, hn::Zero(df)), hn::Le(level, levelCount)));
     if (hn::AllFalse(df, blended)) return sampleNearest(t, s, t0);
+    lodUsed = hn::IfThenElseZero(blended, level);
 
     // Lanes that take the nearest texel borrow a blending lane's level: valid indices, and
     // most often one level for the whole group.
-    const VF lodUsed = hn::IfThenElse(blended, level, hn::MaxOfLanes(df, hn::IfThenElseZero(blended, level)));
-    const VI belowIndex = hn::ConvertTo(di, lodUsed);
+    const VF lookupLod = hn::IfThenElse(blended, level, hn::MaxOfLanes(df, hn::IfThenElseZero(blended, level)));
+    const VI belowIndex = hn::ConvertTo(di, lookupLod);
     const VF below = hn::ConvertTo(df, belowIndex);
-    const VF above = hn::IfThenElse(hn::Lt(below, lodUsed), below + constant(1), below);
+    const VF above = hn::IfThenElse(hn::Lt(below, lookupLod), below + constant(1), below);
     const Rgba a = sampleBilinear(t, belowIndex, s, t0);
     const Rgba b = sampleBilinear(t, hn::ConvertTo(di, above), s, t0);
     const MF same = hn::And(hn::And(hn::Eq(a.r, b.r), hn::Eq(a.g, b.g)), hn::And(hn::Eq(a.b, b.b), hn::Eq(a.a, b.a)));
-    const VF f = lodUsed - below;
+    const VF f = lookupLod - below;
     const VF rest = constant(1) - f;
     const Rgba mix{a.r * rest + b.r * f, a.g * rest + b.g * f, a.b * rest + b.b * f, a.a * rest + b.a * f};
     const Rgba trilinear = choose(same, a, mix);
@@ -418,9 +425,11 @@ struct Lighting {
     Color specular;
 };
 
+// `unitNormal` receives the normalised normal each lane is lit with.
 HWY_INLINE Rgba lightFragments(const Lighting& c, const Place& place, const Rgba& surface, VF shininess, V3 n,
-                               MF& lit) {
+                               MF& lit, V3& unitNormal) {
     lit = hn::And(lit, normalizeNonZero(n));
+    unitNormal = n;
     const Rgba result{constant(c.ambient.r) * surface.r, constant(c.ambient.g) * surface.g,
                       constant(c.ambient.b) * surface.b, constant(c.ambient.a) * surface.a};
     Rgba diffuseSum{hn::Zero(df), hn::Zero(df), hn::Zero(df), hn::Zero(df)};
@@ -494,16 +503,28 @@ void ShadeBatch(const SpanShading& span, const FragmentBatch& batch, ShadedBatch
         const Place place = placeFragments(placement, hn::Load(df, batch.x + i), hn::Load(df, batch.z + i), lit);
         const V3 texOverW = load3(batch.texOverW, i);
         const VF s = texOverW.x / texOverW.z, t = texOverW.y / texOverW.z;
+        VF lod = constant(lodUntextured);
         const Rgba surface =
             span.colorTexture
                 ? sampleTexture(levels, scene.mipmapping, texOverW.z, s, t,
                                 {span.dsdx, span.dtdx, hn::Load(df, batch.rowStep[0] + i),
-                                 hn::Load(df, batch.rowStep[1] + i)})
+                                 hn::Load(df, batch.rowStep[1] + i)},
+                                lod)
                 : Rgba{hn::Load(df, batch.diffuse[0] + i), hn::Load(df, batch.diffuse[1] + i),
                        hn::Load(df, batch.diffuse[2] + i), hn::Load(df, batch.diffuse[3] + i)};
         V3 normal = load3(batch.normal, i);
         if (span.bumpMap) normal = bumpNormal(bumps, s, t, normal, lit);
-        const Rgba color = lightFragments(lighting, place, surface, hn::Load(df, batch.shininess + i), normal, lit);
+        V3 unitNormal;
+        const Rgba color = lightFragments(lighting, place, surface, hn::Load(df, batch.shininess + i), normal, lit,
+                                          unitNormal);
+        if (span.record) {
+            hn::Store(s, df, out.s + i);
+            hn::Store(t, df, out.t + i);
+            hn::Store(lod, df, out.lod + i);
+            hn::Store(unitNormal.x, df, out.unitNormal[0] + i);
+            hn::Store(unitNormal.y, df, out.unitNormal[1] + i);
+            hn::Store(unitNormal.z, df, out.unitNormal[2] + i);
+        }
         hn::Store(color.r, df, out.color[0] + i);
         hn::Store(color.g, df, out.color[1] + i);
         hn::Store(color.b, df, out.color[2] + i);

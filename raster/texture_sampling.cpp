@@ -33,11 +33,14 @@ Color colorAt(const float* texel) { return {texel[0], texel[1], texel[2], 1}; }
 } // namespace
 
 Color sampleTexture(const Vector3& texOverW, float dsdx, float dtdx, float dsdy, float dtdy, const Texture& texture,
-                    bool mipmapping) {
+                    bool mipmapping, float* lodUsed) {
     const float q = texOverW.z;
     const float s = texOverW.x / q;
     const float t = texOverW.y / q;
-    if (!mipmapping) return sampleTrilinear(*texture.pyramid, 0, s, t);
+    if (!mipmapping) {
+        if (lodUsed) *lodUsed = lodMipmappingOff;
+        return sampleTrilinear(*texture.pyramid, 0, s, t);
+    }
 
     const float texels = static_cast<float>(texture.width * texture.height);
     // Steps of s/w and t/w over 1/w stand for the steps of s and t.
@@ -48,19 +51,24 @@ Color sampleTexture(const Vector3& texOverW, float dsdx, float dtdx, float dsdy,
     const float area = std::fabs(texels * sx * ty - texels * tx * sy);
     // A footprint of one texel or less (or none at all) gives a level of detail of at
     // most 0, or NaN: the nearest texel either way, so the logarithm can be skipped.
-    if (!(area > 1)) return sampleNearest(*texture.pyramid, s, t);
+    if (!(area > 1)) {
+        if (lodUsed) *lodUsed = 0;
+        return sampleNearest(*texture.pyramid, s, t);
+    }
     // Both logarithms are rounded to float before the division.
     const float lnArea = static_cast<float>(std::log(static_cast<double>(area)));
     const float ln2 = static_cast<float>(std::log(2.0));
     const float levelOfDetail = lnArea / ln2 * 0.5f;
-    return sampleTrilinear(*texture.pyramid, levelOfDetail, s, t);
+    return sampleTrilinear(*texture.pyramid, levelOfDetail, s, t, lodUsed);
 }
 
-Color sampleTrilinear(const MipPyramid& pyramid, float lod, float s, float t) {
+Color sampleTrilinear(const MipPyramid& pyramid, float lod, float s, float t, float* lodUsed) {
+    if (lodUsed) *lodUsed = 0;
     // Magnification, and a zero footprint whose logarithm is -inf, end here.
     if (lod < 0) lod = 0;
     if (lod == 0) return sampleNearest(pyramid, s, t);
     if (lod > 0 && lod <= static_cast<float>(pyramid.levelCount)) {
+        if (lodUsed) *lodUsed = lod;
         const Bracket levels = bracketOf(lod);
         const Color a = sampleBilinear(pyramid, static_cast<int>(levels.below), s, t);
         const Color b = sampleBilinear(pyramid, static_cast<int>(levels.above), s, t);
@@ -69,7 +77,7 @@ Color sampleTrilinear(const MipPyramid& pyramid, float lod, float s, float t) {
         return (1 - f) * a + f * b;
     }
     if (lod > static_cast<float>(pyramid.levelCount))
-        return sampleTrilinear(pyramid, static_cast<float>(pyramid.levelCount - 1), s, t);
+        return sampleTrilinear(pyramid, static_cast<float>(pyramid.levelCount - 1), s, t, lodUsed);
     return sampleNearest(pyramid, s, t);
 }
 
