@@ -25,7 +25,7 @@
 
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
-#include "tests/soak/process_cpu.h"
+#include "tests/e2e/process_cpu.h"
 #include "tests/soak/soak_script.h"
 
 namespace rv {
