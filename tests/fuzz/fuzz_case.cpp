@@ -1,5 +1,8 @@
 #include "tests/fuzz/fuzz_case.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -133,6 +136,10 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
         view.viewPanY = in.number() * 100;
     }
     decodeFrameSize(*c, in);
+    c->threads = 2 + in.upTo(6);
+    // Short bands put band boundaries everywhere; at most 64 of them keep the
+    // walk below each band cheap on the tallest frames.
+    c->bandHeight = std::max(1 + in.upTo(31), (c->height + 63) / 64);
     return c;
 }
 
@@ -144,6 +151,23 @@ void renderFuzzCase(FuzzCase& c) {
     frame.reset();
     frame.output = &image;
     renderSoftware(c.scene, frame, c.width, c.height);
+
+    FrameBuffer banded;
+    banded.keepColors();
+    BandRenderer renderer(c.threads, c.bandHeight);
+    renderSoftware(c.scene, banded, renderer, c.width, c.height);
+    const size_t pixels = static_cast<size_t>(frame.width()) * frame.height();
+    // Bits, not values: NaN colours and depths must match too. An empty frame may have no storage at all.
+    auto sameBits = [](const float* a, const float* b, size_t n) {
+        return n == 0 || std::memcmp(a, b, n * sizeof(float)) == 0;
+    };
+    const bool same = banded.stats == frame.stats && sameBits(banded.depth(), frame.depth(), pixels) &&
+                      sameBits(banded.colors(), image.rgb().data(), pixels * 3);
+    if (!same) {
+        std::fprintf(stderr, "%d threads, %d rows per band: the frame differs from one thread's\n", c.threads,
+                     c.bandHeight);
+        std::abort();
+    }
 }
 
 } // namespace rv

@@ -17,12 +17,17 @@ struct FuzzCase {
     ViewState view;
     int width = 0;
     int height = 0;
+    // For the frame drawn again in bands; running out of bytes still gives two threads.
+    int threads = 2;
+    int bandHeight = 1;
 };
 
 std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size);
 
 // Builds the pyramids, sets up the camera and draws one software frame into an
-// in-memory image, which aborts on any write outside the frame.
+// in-memory image, which aborts on any write outside the frame; then draws it
+// again in bands on the case's threads and aborts unless colours, depths and
+// counters are the same to the bit.
 void renderFuzzCase(FuzzCase& fuzzCase);
 
 } // namespace rv
