@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets; see README.md.
 MAKEFLAGS += --no-print-directory
-.PHONY: all deps build build-asan build-fuzz run test fuzz-long clean
+.PHONY: all deps build build-asan build-tsan build-fuzz run test fuzz-long clean
 
 all: build
 
@@ -15,6 +15,10 @@ build-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j 2
 
+build-tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan -j 2
+
 build-fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j 2
@@ -23,10 +27,11 @@ run: build
 	@scripts/run.sh
 
 # Unit, end-to-end and robustness tests; the unit tests again under ASan + UBSan;
-# then a bounded libFuzzer run.
-test: build build-asan build-fuzz
+# the threaded ones under ThreadSanitizer; then a bounded libFuzzer run.
+test: build build-asan build-tsan build-fuzz
 	@ctest --preset default -j 2
 	@ctest --preset asan -j 2
+	@ctest --preset tsan -j 2
 	@ctest --preset fuzz
 
 # An hour of fuzzing; findings land in build-fuzz/fuzz-findings/.
@@ -35,4 +40,4 @@ fuzz-long: build-fuzz
 	  -artifact_prefix=build-fuzz/fuzz-findings/ build-fuzz/fuzz-corpus tests/fuzz/corpus
 
 clean:
-	rm -rf build build-asan build-fuzz out
+	rm -rf build build-asan build-tsan build-fuzz out

@@ -3,12 +3,12 @@
 #include <GL/gl.h>
 
 #include "app/camera.h"
-#include "app/software_path.h"
 #include "glref/render_opengl.h"
 
 namespace rv {
 
-void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSink& points, int width, int height) {
+void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software, int width,
+               int height) {
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // One unit per pixel from the lower-left corner: a software point at (x, y) lands on pixel (x, y).
@@ -19,16 +19,14 @@ void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSin
     glLoadIdentity();
 
     setupCamera(scene, view, width, height);
-    renderScene(scene, frame, points, width, height);
+    renderScene(scene, frame, software, width, height);
 }
 
-void renderScene(const Scene& scene, FrameBuffer& frame, PixelSink& points, int width, int height) {
-    if (scene.useOpenGL) {
+void renderScene(const Scene& scene, FrameBuffer& frame, SoftwareWindow& software, int width, int height) {
+    if (scene.useOpenGL)
         renderOpenGL(scene, width, height);
-        return;
-    }
-    frame.output = &points;
-    renderSoftware(scene, frame, width, height);
+    else
+        software.draw(scene, frame, width, height);
 }
 
 } // namespace rv

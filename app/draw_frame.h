@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/software_window.h"
 #include "app/view_state.h"
 #include "raster/frame_buffer.h"
-#include "raster/pixel_sink.h"
 #include "scene/scene.h"
 
 namespace rv {
@@ -11,10 +11,10 @@ namespace rv {
 // swapped: white clear, one unit per pixel from the lower-left corner, the
 // camera for `view`, then the path the scene's useOpenGL flag selects. The
 // window and any program that needs the window's exact picture share it.
-void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, PixelSink& points, int width, int height);
+void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software, int width,
+               int height);
 
-// The dispatch alone: the OpenGL reference path, or the software path with its
-// fragments going to `points`.
-void renderScene(const Scene& scene, FrameBuffer& frame, PixelSink& points, int width, int height);
+// The dispatch alone: the OpenGL reference path, or the software path into the window through `software`.
+void renderScene(const Scene& scene, FrameBuffer& frame, SoftwareWindow& software, int width, int height);
 
 } // namespace rv

@@ -11,7 +11,7 @@ void displayFrame() {
     // The viewport, not the last reshape, is the frame size: a zero-size reshape leaves it alone.
     GLint v[4];
     glGetIntegerv(GL_VIEWPORT, v);
-    drawFrame(viewer.scene, viewer.frame, viewer.view, viewer.points, v[2], v[3]);
+    drawFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, v[2], v[3]);
     glutSwapBuffers();
 }
 
@@ -22,10 +22,6 @@ void reshapeWindow(int width, int height) {
 void idleRedraw() {
     displayFrame();
     glutIdleFunc(nullptr);
-}
-
-void renderScene(const Scene& scene, int width, int height) {
-    renderScene(scene, viewer.frame, viewer.points, width, height);
 }
 
 } // namespace rv

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "scene/scene.h"
-
 namespace rv {
 
 // GLUT display callback: one frame at the current viewport's size.
@@ -10,7 +8,5 @@ void displayFrame();
 void reshapeWindow(int width, int height);
 // One-shot idle callback: draws a frame and disarms itself until input re-arms it.
 void idleRedraw();
-// Draws the scene with the path its useOpenGL flag selects.
-void renderScene(const Scene& scene, int width, int height);
 
 } // namespace rv

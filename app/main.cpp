@@ -1,9 +1,3 @@
-#include <GL/glut.h>
-
 #include "app/startup.h"
 
-int main(int argc, char** argv) {
-    rv::startViewer(argc, argv);
-    glutMainLoop();
-    return 0;
-}
+int main(int argc, char** argv) { return rv::viewerMain(argc, argv); }

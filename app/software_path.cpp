@@ -16,4 +16,19 @@ void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int heigh
     drawObjects(scene, frame);
 }
 
+void renderSoftware(const Scene& scene, FrameBuffer& frame, BandRenderer& renderer, int width, int height,
+                    const std::function<void(RowRange)>& afterBand) {
+    frame.resize(width, height);
+    frame.clear();
+    renderer.draw(scene, frame, afterBand);
+}
+
+void sendCoveredPixels(const FrameBuffer& frame, PixelSink& sink) {
+    sink.beginSpan();
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (frame.depthAt(x, y) != FrameBuffer::empty) sink.plot(x, y, frame.colorAt(x, y));
+    sink.endSpan();
+}
+
 } // namespace rv

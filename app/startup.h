@@ -1,11 +1,19 @@
 #pragma once
 
+#include <string>
+
+#include "app/viewer_options.h"
+
 namespace rv {
 
 // Opens the window, registers the callbacks, builds the scene and prepares the
 // software path: everything before the GLUT main loop. The first frame is drawn
-// by the idle callback once the loop runs. --no-simd (removed from argv) makes the
-// software path shade with its scalar code.
-void startViewer(int& argc, char** argv);
+// by the idle callback once the loop runs. GLUT takes its own options out of
+// argv; an argument it leaves is returned as an error before any window opens
+// (empty when there is none).
+std::string startViewer(int& argc, char** argv, const ViewerOptions& options = {});
+
+// The viewer's whole run, command line included: what main returns.
+int viewerMain(int argc, char** argv);
 
 } // namespace rv

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/gl_point_sink.h"
+#include <optional>
+
+#include "app/software_window.h"
 #include "app/view_state.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
@@ -13,7 +15,8 @@ struct Viewer {
     Scene scene;
     FrameBuffer frame;
     ViewState view;
-    GlPointSink points;
+    // Made once the command line is read.
+    std::optional<SoftwareWindow> software;
 };
 
 extern Viewer viewer;

@@ -1,12 +1,14 @@
-// Software frames into an in-memory image, single-threaded: each view with the
-// scalar shading and with the vector shading of every Highway target this
-// processor supports, side by side in one run.
+// Software frame timings, side by side in one run: single-threaded frames into
+// an in-memory image with the scalar shading and with the vector shading of every
+// Highway target this processor supports, and frames drawn in bands on several
+// threads into the frame buffer's kept colours.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <string>
 
 #include "app/camera.h"
+#include "raster/band_renderer.h"
 #include "raster/draw_objects.h"
 #include "raster_fixtures.h"
 
@@ -80,6 +82,49 @@ void registerAll() {
             if (targetName(target) != "SCALAR") add(targetName(target), target);
     }
 }
+
+// The view the README's table calls filling the window: the square face on
+// (--spin 0 --tilt 0 --zoom 8), as wide as a square frame and as high as a wide one.
+void renderInBands(benchmark::State& state, int width, int height, int threads, int bandHeight) {
+    StartupScene startup;
+    Scene& scene = startup.scene;
+    setupView(scene, 0, 0, 8, width, height);
+    FrameBuffer frame;
+    frame.keepColors();
+    frame.resize(width, height);
+    BandRenderer renderer(threads, bandHeight);
+    for (auto _ : state) {
+        frame.clear();
+        renderer.draw(scene, frame);
+        benchmark::DoNotOptimize(frame.colors());
+    }
+    state.counters["fragments"] = static_cast<double>(frame.stats.fragmentsShaded);
+}
+
+// Cost against pixels and threads, side by side: args are width, height, threads.
+void BM_Threads(benchmark::State& state) {
+    renderInBands(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                  static_cast<int>(state.range(2)), BandRenderer::defaultBandHeight);
+}
+BENCHMARK(BM_Threads)
+    ->ArgNames({"width", "height", "threads"})
+    ->ArgsProduct({{480}, {480}, {1, 2, 4}})
+    ->ArgsProduct({{960}, {960}, {1, 2, 4}})
+    ->ArgsProduct({{1920}, {1080}, {1, 2, 4}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The band height on two threads: args are width, height, rows per band.
+void BM_BandHeight(benchmark::State& state) {
+    renderInBands(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 2,
+                  static_cast<int>(state.range(2)));
+}
+BENCHMARK(BM_BandHeight)
+    ->ArgNames({"width", "height", "rows"})
+    ->ArgsProduct({{480}, {480}, {1, 4, 8, 16, 32, 60, 120, 240}})
+    ->ArgsProduct({{1920}, {1080}, {4, 8, 16, 32, 64, 135, 540}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 } // namespace rv

@@ -10,7 +10,9 @@
 
 namespace rv {
 
-void drawObjects(const Scene& scene, FrameBuffer& frame) {
+void drawObjects(const Scene& scene, FrameBuffer& frame) { drawObjectRows(scene, frame, {0, frame.height()}); }
+
+void drawObjectRows(const Scene& scene, FrameBuffer& frame, RowRange rows) {
     const int width = frame.width(), height = frame.height();
     // Reused from polygon to polygon; nothing in them outlives the polygon they were filled for.
     std::vector<Vector4> clipSpace;
@@ -37,7 +39,7 @@ void drawObjects(const Scene& scene, FrameBuffer& frame) {
             // Edges point into screenVertices, which is complete and stays put from here on.
             for (size_t k = 0; k < vertices.size(); ++k)
                 edges.emplace_back(screenVertices[k], screenVertices[static_cast<size_t>(vertices[k].prev)]);
-            scanPolygon(edges, scene, frame, object.colorTexture, object.bumpMap);
+            scanPolygon(edges, scene, frame, object.colorTexture, object.bumpMap, rows);
         }
     }
 }

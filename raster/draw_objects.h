@@ -10,4 +10,8 @@ namespace rv {
 // is off. Visibility between polygons is the depth test's.
 void drawObjects(const Scene& scene, FrameBuffer& frame);
 
+// drawObjects restricted to `rows`: every polygon, in order, over those rows
+// only, with exactly the pixels, depths and counts drawObjects gives there.
+void drawObjectRows(const Scene& scene, FrameBuffer& frame, RowRange rows);
+
 } // namespace rv

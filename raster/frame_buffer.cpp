@@ -4,34 +4,46 @@
 
 namespace rv {
 
+FrameBuffer FrameBuffer::sharedView() {
+    FrameBuffer view;
+    view.w = w;
+    view.h = h;
+    view.depthPixels = depthPixels;
+    view.colorPixels = colorPixels;
+    view.keepingColors = keepingColors;
+    view.background = background;
+    return view;
+}
+
 void FrameBuffer::reset() {
     w = 0;
     h = 0;
     depthStore.reset();
     colorStore.reset();
+    depthPixels = colorPixels = nullptr;
 }
 
 void FrameBuffer::resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (depthStore && width == w && height == h) return;
+    if (depthPixels && width == w && height == h) return;
     // Released first: holding the old and the new buffers at once would double the peak for large windows.
-    depthStore.reset();
-    colorStore.reset();
+    reset();
     w = width;
     h = height;
     depthStore.reset(new float[pixelCount()]);
+    depthPixels = depthStore.get();
     if (keepingColors) allocateColors();
 }
 
 void FrameBuffer::clear() {
-    std::fill_n(depthStore.get(), pixelCount(), empty);
-    if (keepingColors && !colorStore) allocateColors();
-    if (colorStore)
+    std::fill_n(depthPixels, pixelCount(), empty);
+    if (keepingColors && !colorPixels) allocateColors();
+    if (colorPixels)
         for (size_t i = 0; i < pixelCount(); ++i) {
-            colorStore[i * 3] = background.r;
-            colorStore[i * 3 + 1] = background.g;
-            colorStore[i * 3 + 2] = background.b;
+            colorPixels[i * 3] = background.r;
+            colorPixels[i * 3 + 1] = background.g;
+            colorPixels[i * 3 + 2] = background.b;
         }
     stats = {};
 }
@@ -44,8 +56,12 @@ void FrameBuffer::keepColors(const Color& backgroundColor) {
 void FrameBuffer::dropColors() {
     keepingColors = false;
     colorStore.reset();
+    colorPixels = nullptr;
 }
 
-void FrameBuffer::allocateColors() { colorStore.reset(new float[pixelCount() * 3]); }
+void FrameBuffer::allocateColors() {
+    colorStore.reset(new float[pixelCount() * 3]);
+    colorPixels = colorStore.get();
+}
 
 } // namespace rv

@@ -14,7 +14,19 @@ struct RenderStats {
     long fragmentsShaded = 0;
     long fragmentsPlotted = 0;
 
+    RenderStats& operator+=(const RenderStats& other) {
+        spans += other.spans;
+        fragmentsShaded += other.fragmentsShaded;
+        fragmentsPlotted += other.fragmentsPlotted;
+        return *this;
+    }
     friend bool operator==(const RenderStats&, const RenderStats&) = default;
+};
+
+// Rows [begin, end) of a frame, counted from the bottom.
+struct RowRange {
+    int begin = 0;
+    int end = 0;
 };
 
 // The software depth buffer, optionally the frame's colours, and the one place
@@ -32,8 +44,18 @@ public:
     PixelSink* output = nullptr;
     RenderStats stats;
 
+    FrameBuffer() = default;
+    FrameBuffer(FrameBuffer&&) = default;
+    FrameBuffer& operator=(FrameBuffer&&) = default;
+
     int width() const { return w; }
     int height() const { return h; }
+
+    // A buffer over this one's depth values and kept colours, with counters of
+    // its own and no output: what one band of rows draws into while other bands
+    // draw theirs. Nothing is copied, so this buffer must outlive the view and
+    // keep its storage meanwhile (no resize, reset or change of kept colours).
+    FrameBuffer sharedView();
 
     // 0 x 0 with no storage.
     void reset();
@@ -50,15 +72,15 @@ public:
     void dropColors();
     bool keepsColors() const { return keepingColors; }
     // Three floats per pixel, bottom row first; null unless colours are kept.
-    const float* colors() const { return colorStore.get(); }
+    const float* colors() const { return colorPixels; }
     Color colorAt(int x, int y) const {
-        const float* p = &colorStore[index(x, y) * 3];
+        const float* p = &colorPixels[index(x, y) * 3];
         return {p[0], p[1], p[2], 1};
     }
 
-    float* depth() { return depthStore.get(); }
-    const float* depth() const { return depthStore.get(); }
-    float depthAt(int x, int y) const { return depthStore[index(x, y)]; }
+    float* depth() { return depthPixels; }
+    const float* depth() const { return depthPixels; }
+    float depthAt(int x, int y) const { return depthPixels[index(x, y)]; }
 
     void beginSpan() {
         ++stats.spans;
@@ -72,12 +94,12 @@ public:
     // stays; a NaN depth never passes. Callers keep 0 <= x < width, 0 <= y < height.
     void plotPixel(int x, int y, float fragmentDepth, const Color& color) {
         const size_t i = index(x, y);
-        float& stored = depthStore[i];
+        float& stored = depthPixels[i];
         if (!(fragmentDepth < stored)) return;
         stored = fragmentDepth;
         ++stats.fragmentsPlotted;
-        if (colorStore) {
-            float* p = &colorStore[i * 3];
+        if (colorPixels) {
+            float* p = &colorPixels[i * 3];
             p[0] = color.r;
             p[1] = color.g;
             p[2] = color.b;
@@ -92,10 +114,14 @@ private:
 
     int w = 0;
     int h = 0;
+    // The storage drawn into: this buffer's own, or another's for a shared view.
+    float* depthPixels = nullptr;
+    float* colorPixels = nullptr;
+    // Owned storage; empty in a shared view.
     std::unique_ptr<float[]> depthStore;
+    std::unique_ptr<float[]> colorStore;
     bool keepingColors = false;
     Color background{1, 1, 1, 1};
-    std::unique_ptr<float[]> colorStore;
 };
 
 } // namespace rv

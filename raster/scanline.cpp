@@ -1,5 +1,6 @@
 #include "raster/scanline.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "raster/span.h"
@@ -66,14 +67,19 @@ void ActiveEdgeList::dropJoinedEnds() {
 
 void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
                  const Texture* bumpMap) {
-    const int height = frame.height();
-    if (height <= 0) return;
+    scanPolygon(edges, scene, frame, colorTexture, bumpMap, {0, frame.height()});
+}
+
+void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
+                 const Texture* bumpMap, RowRange rows) {
+    const int end = std::min(rows.end, frame.height());
+    if (rows.begin >= end) return;
     ActiveEdgeList list;
     list.active.reserve(edges.size());
     std::vector<Edge*> waiting;
     waiting.reserve(edges.size());
     for (Edge& e : edges) {
-        if (e.yStart == e.yEnd || e.yStart >= height) continue;
+        if (e.yStart == e.yEnd || e.yStart >= end) continue;
         if (e.yStart < 0) {
             // To row -1: the first advance supplies the step onto row 0.
             e.stepBy(static_cast<float>(-1 - e.yStart));
@@ -82,10 +88,13 @@ void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& fram
             waiting.push_back(&e);
         }
     }
-    const EdgeTable table(waiting, height);
+    const EdgeTable table(waiting, end);
 
-    for (int r = 0; r < height; ++r) {
+    // Rows below `rows` are advanced too, only not filled: a jump straight to the first row would
+    // round the edges' values differently, and their order on it depends on every re-sort before.
+    for (int r = 0; r < end; ++r) {
         list.advance(table.bucket(r));
+        if (r < rows.begin) continue;
         for (size_t i = 1; i < list.active.size(); i += 2)
             fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], colorTexture, bumpMap);
     }

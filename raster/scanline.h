@@ -53,5 +53,8 @@ public:
 // from the left (even-odd rule). Steps the edges in place.
 void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
                  const Texture* bumpMap);
+// The same restricted to `rows` (begin >= 0): what scanning every row fills there, bit for bit.
+void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
+                 const Texture* bumpMap, RowRange rows);
 
 } // namespace rv

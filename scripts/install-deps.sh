@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libbenchmark-dev libhwy-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
-  libx11-dev libxtst-dev libpng-dev
+  libx11-dev libxtst-dev libpng-dev libtbb-dev
   xvfb xauth
   clang libclang-rt-14-dev valgrind
 )

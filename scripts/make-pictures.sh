@@ -1,51 +1,71 @@
 #!/usr/bin/env bash
-# Regenerates docs/images/ and the README's performance table from the same
-# runs: for each view, one `rastershot --renderer both --frames 50 --stats`
-# writes the software picture, the OpenGL picture and their difference, and
-# reports the median milliseconds per frame of each path.
+# Regenerates docs/images/ and the README's performance table. For each view,
+# one `rastershot --renderer both` writes the software picture, the OpenGL
+# picture and their difference; then, for each row of the table, rastershot
+# --stats with one thread and with every core times the software frame in
+# memory, through GL points and as one image.
 #   scripts/make-pictures.sh [BUILD_DIR]      (default: build)
-# Without a display it runs itself again under its own Xvfb.
+# Without a display it runs itself again under its own Xvfb, whose screen holds
+# a 1920 x 1080 window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 shot=$build/rastershot
 [ -x "$shot" ] || { echo "$shot is missing: build first ('make build' does)." >&2; exit 1; }
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1920x1200x24" "$0" "$@"
 fi
 
-# name | README label | rastershot flags
+# picture name | rastershot flags
 views=(
-  "startup|start-up view|"
-  "close-up|close-up filling the window (--zoom 10 --tilt -25)|--zoom 10 --tilt -25"
-  "grazing|grazing view (--tilt -84 --zoom 6)|--tilt -84 --zoom 6"
-  "near-plane|through the near plane (--zoom 9.9)|--zoom 9.9"
+  "startup|"
+  "close-up|--zoom 10 --tilt -25"
+  "grazing|--tilt -84 --zoom 6"
+  "near-plane|--zoom 9.9"
 )
 
 field() { grep -o "\"$1\": [0-9.]*" <<<"$2" | head -n 1 | sed 's/.*: //'; }
 
 mkdir -p docs/images
-rows=()
 for view in "${views[@]}"; do
-  IFS='|' read -r name label flags <<<"$view"
+  IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose
-  json=$("$shot" --renderer both --frames 50 --stats --out "docs/images/$name" $flags 2>"docs/images/$name.txt")
-  software=$(grep '"renderer": "software"' <<<"$json")
-  opengl=$(grep '"renderer": "opengl"' <<<"$json")
-  points=$(field glPointsMedianMs "$software")
-  [ -n "$points" ] || { echo "no GL points timing: is the display usable?" >&2; exit 1; }
-  rows+=("| $label | $(field fragmentsShaded "$software") | $(field medianMs "$software") | $points | $(field medianMs "$opengl") |")
+  "$shot" --renderer both --out "docs/images/$name" $flags 2>"docs/images/$name.txt"
   echo "docs/images/$name-{software,opengl,diff}.png: $(cat "docs/images/$name.txt")" >&2
   rm "docs/images/$name.txt"
 done
 
+# README label | size | rastershot flags
+rows=(
+  "start-up view|480x480|"
+  "filling the window (--spin 0 --tilt 0 --zoom 8)|480x480|--spin 0 --tilt 0 --zoom 8"
+  "filling the width (--spin 0 --tilt 0 --zoom 8)|1920x1080|--spin 0 --tilt 0 --zoom 8"
+)
+frames=50
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+lines=()
+for row in "${rows[@]}"; do
+  IFS='|' read -r label size flags <<<"$row"
+  # shellcheck disable=SC2086 # the flags are words on purpose
+  one=$("$shot" --renderer software --size "$size" --frames $frames --stats --threads 1 --out "$scratch/f" $flags)
+  # shellcheck disable=SC2086
+  all=$("$shot" --renderer both --size "$size" --frames $frames --stats --out "$scratch/f" $flags 2>/dev/null)
+  software=$(grep '"renderer": "software"' <<<"$all")
+  opengl=$(grep '"renderer": "opengl"' <<<"$all")
+  [ -n "$(field glImageMedianMs "$software")" ] || { echo "no timing in the window: is the display usable?" >&2; exit 1; }
+  lines+=("| $label | ${size/x/ x } | $(field fragmentsShaded "$one") | $(field medianMs "$one") | $(field medianMs "$software") | $(field glPointsMedianMs "$one") | $(field glPointsMedianMs "$software") | $(field glImageMedianMs "$software") | $(field medianMs "$opengl") |")
+  echo "${lines[-1]}" >&2
+done
+
 model=$(grep -m 1 'model name' /proc/cpuinfo | sed 's/.*: //')
+threads=$(field threads "$software")
 table=$(
-  echo "Milliseconds per frame at 480 x 480, median of 50 frames, on $model with $(nproc) cores:"
+  echo "Milliseconds per frame, median of $frames frames, on $model with $(nproc) cores; \"all\" is $threads threads:"
   echo
-  echo "| View | Fragments shaded | Software into memory | Software through GL points | OpenGL path |"
-  echo "|---|---:|---:|---:|---:|"
-  printf '%s\n' "${rows[@]}"
+  echo "| View | Size | Fragments shaded | In memory, 1 thread | In memory, all | GL points, 1 thread | GL points, all | One image, all | OpenGL path |"
+  echo "|---|---|---:|---:|---:|---:|---:|---:|---:|"
+  printf '%s\n' "${lines[@]}"
 )
 echo "$table"
 

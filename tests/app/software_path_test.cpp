@@ -80,6 +80,40 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SoftwareFrameResize,
                                            SizeChange{0, 0}),
                          ::testing::PrintToStringParamName());
 
+// Behind several threads' GL points and rastershot's picture: the kept frame
+// sent on shows what the fragments themselves showed, overdraw settled.
+TEST(CoveredPixels, ResendTheKeptFrameAsTheFragmentsDrewItInRowOrder) {
+    Scene scene;
+    initScene(scene);
+    FrameBuffer frame;
+    prepareRendering(scene, frame);
+    frame.keepColors();
+    setupCamera(scene, ViewState{}, 64, 48);
+    MemoryImage drawn(64, 48);
+    frame.output = &drawn;
+    renderSoftware(scene, frame, 64, 48);
+
+    class Resent : public MemoryImage {
+    public:
+        using MemoryImage::MemoryImage;
+        void plot(int x, int y, const Color& color) override {
+            inRowOrder = inRowOrder && y * 64 + x > last;
+            last = y * 64 + x;
+            MemoryImage::plot(x, y, color);
+        }
+        bool inRowOrder = true;
+        int last = -1;
+    } resent(64, 48);
+    sendCoveredPixels(frame, resent);
+    EXPECT_EQ(resent.rgb(), drawn.rgb());
+    EXPECT_TRUE(resent.inRowOrder);
+    EXPECT_EQ(resent.spansOpened, 1);
+    const long covered = std::count_if(frame.depth(), frame.depth() + 64 * 48,
+                                       [](float d) { return d != FrameBuffer::empty; });
+    EXPECT_GT(covered, 0);
+    EXPECT_EQ(resent.pointsPlotted, covered);
+}
+
 // Every resource has one owner: a scene built, prepared, rendered and destroyed
 // over and over leaves nothing behind (the sanitizer build's leak check and the
 // valgrind runs see any block left over).

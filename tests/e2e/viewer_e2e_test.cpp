@@ -16,6 +16,7 @@
 #include "picture/png_file.h"
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
+#include "tests/rastershot/tool_run.h"
 
 namespace rv {
 
@@ -362,6 +363,39 @@ TEST_F(GlErrorViewerTest, ErrorPendingBeforeTheFirstFrameIsPrintedOnceAsOneLine)
     EXPECT_EQ(run->changedFrom(nearest), start);
     expectQuitBy(XK_q);
     EXPECT_EQ(run->output(), "ERROR: 0x500\n");
+}
+
+// The command line follows rastershot's rules and is read before any display is opened.
+TEST(ViewerArguments, HelpAndBadFlagsNeedNoDisplay) {
+    const ToolRun help = runTool(RV_VIEWER, {"--help"});
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("--threads"), std::string::npos) << help.out;
+    EXPECT_EQ(help.err, "");
+    for (const auto& [args, says] : {std::pair<std::vector<std::string>, std::string>{{"--threads", "0"}, "--threads"},
+                                     {{"--present=texture"}, "--present"},
+                                     {{"--frames", "3"}, "unknown option '--frames'"}}) {
+        const ToolRun bad = runTool(RV_VIEWER, args);
+        EXPECT_EQ(bad.status, 2) << says;
+        EXPECT_NE(bad.err.find("rasterview: "), std::string::npos) << bad.err;
+        EXPECT_NE(bad.err.find(says), std::string::npos) << bad.err;
+        EXPECT_EQ(bad.out, "");
+    }
+}
+
+TEST(ViewerArguments, GlutOptionsWorkBesideOurs) {
+    ViewerRun run(RV_VIEWER, {{"-geometry", "320x240", "--threads=2", "--present", "image"}});
+    const RgbImage8 start = run.settled();
+    EXPECT_EQ(start.width, 320);
+    EXPECT_EQ(start.height, 240);
+    run.typeKey(XK_g);
+    EXPECT_GT(census(run.changedFrom(start), isSquare).count, 1000);
+}
+
+TEST(ViewerArguments, AnArgumentGlutLeavesIsRefusedBeforeAnyWindowOpens) {
+    Xvfb server;
+    const ToolRun run = runTool(RV_VIEWER, {"-threads", "2"}, server.display());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("unexpected argument '-threads'"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "tests/e2e/process_cpu.h"
+
 namespace rv {
 
 namespace {
@@ -25,6 +27,12 @@ ChildProcess::Options viewerOptions(const std::string& display, const std::strin
     return options;
 }
 
+std::vector<std::string> commandLine(const std::string& program, const std::vector<std::string>& arguments) {
+    std::vector<std::string> line{program};
+    line.insert(line.end(), arguments.begin(), arguments.end());
+    return line;
+}
+
 } // namespace
 
 ViewerRun::OutputFile::OutputFile() {
@@ -37,8 +45,9 @@ ViewerRun::OutputFile::OutputFile() {
 
 ViewerRun::OutputFile::~OutputFile() { ::unlink(path.c_str()); }
 
-ViewerRun::ViewerRun(const std::string& program)
-    : x(server.display()), viewer({program}, viewerOptions(server.display(), stdoutFile.path)) {
+ViewerRun::ViewerRun(const std::string& program, const Options& options)
+    : server(options.screenWidth, options.screenHeight), x(server.display()),
+      viewer(commandLine(program, options.arguments), viewerOptions(server.display(), stdoutFile.path)) {
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (!(window = x.findWindow("Class Framework"))) {
         checkAlive("waiting for its window");
@@ -103,6 +112,12 @@ RgbImage8 ViewerRun::settled() {
 RgbImage8 ViewerRun::changedFrom(const RgbImage8& before, milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     while (grab() == before && Clock::now() < deadline) std::this_thread::sleep_for(pollInterval);
+    return settled();
+}
+
+RgbImage8 ViewerRun::drawnOut() {
+    if (!waitUntilIdle(viewer.processId(), std::chrono::seconds(30)).idle)
+        throw std::runtime_error("the viewer was still busy after 30 s");
     return settled();
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "picture/rgb_image.h"
 #include "tests/e2e/child_process.h"
@@ -19,14 +20,27 @@ namespace rv {
 // Everything is torn down with the object: program, connection, server.
 class ViewerRun {
 public:
+    struct Options {
+        // After the program name.
+        std::vector<std::string> arguments;
+        // Xvfb's screen; the window sits at (100, 100) on it.
+        int screenWidth = 1024;
+        int screenHeight = 768;
+    };
+
     // Throws std::runtime_error when the program does not show and draw its window.
-    explicit ViewerRun(const std::string& program);
+    explicit ViewerRun(const std::string& program) : ViewerRun(program, Options{}) {}
+    ViewerRun(const std::string& program, const Options& options);
 
     // The picture once four grabs in a row, 20 ms apart, agree; throws if it never settles.
     RgbImage8 settled();
     // Waits for the picture to differ from `before`, then for it to settle. After
     // the timeout the unchanged picture is returned for the caller's check to fail on.
     RgbImage8 changedFrom(const RgbImage8& before, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    // The picture once the program has drawn everything asked of it so far: it
+    // has used no CPU for a while, then the picture settles. A slow frame can
+    // look settled while the next one is still being drawn; this cannot.
+    RgbImage8 drawnOut();
 
     // X keysyms (XK_a, XK_Escape, ...); `shifted` holds Shift for upper case.
     void typeKey(unsigned long keysym, bool shifted = false);

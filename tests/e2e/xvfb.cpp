@@ -44,13 +44,15 @@ std::string readDisplayNumber(int fd, std::chrono::milliseconds timeout) {
 
 } // namespace
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(int screenWidth, int screenHeight) {
     Pipe ready;
     ChildProcess::Options options;
     options.quietStderr = true;
     options.passAsFd3 = ready.fds[1];
     server = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0",
+                                 std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + "x24", "-nolisten",
+                                 "tcp"},
         options);
     ::close(ready.fds[1]);
     ready.fds[1] = -1;

@@ -11,8 +11,9 @@ namespace rv {
 // picks the number itself (-displayfd), so parallel tests cannot collide.
 class Xvfb {
 public:
-    // Waits until the server accepts connections; throws std::runtime_error if it does not start.
-    Xvfb();
+    // A 24-bit screen of the given size. Waits until the server accepts
+    // connections; throws std::runtime_error if it does not start.
+    explicit Xvfb(int screenWidth = 1024, int screenHeight = 768);
     // ":<n>", for DISPLAY and XOpenDisplay.
     const std::string& display() const { return name; }
 

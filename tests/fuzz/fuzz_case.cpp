@@ -1,5 +1,8 @@
 #include "tests/fuzz/fuzz_case.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -136,6 +139,10 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
     decodeFrameSize(*c, in);
     // Last, so that inputs from before the switch decode as they did, clipped.
     scene.clipping = !in.flag();
+    c->threads = 2 + in.upTo(6);
+    // Short bands put band boundaries everywhere; at most 64 of them keep the
+    // walk below each band cheap on the tallest frames.
+    c->bandHeight = std::max(1 + in.upTo(31), (c->height + 63) / 64);
     return c;
 }
 
@@ -152,7 +159,21 @@ std::string renderFuzzCase(FuzzCase& c) {
         renderSoftware(c.scene, frame, c.width, c.height);
         frames[simd] = captureFrame(frame, image);
     }
-    return bitDifference(frames[0], frames[1]);
+    if (std::string why = bitDifference(frames[0], frames[1]); !why.empty()) return "vector shading: " + why;
+
+    FrameBuffer banded;
+    banded.keepColors();
+    BandRenderer renderer(c.threads, c.bandHeight);
+    renderSoftware(c.scene, banded, renderer, c.width, c.height);
+    const size_t pixels = static_cast<size_t>(banded.width()) * static_cast<size_t>(banded.height());
+    // An empty frame may have no storage at all.
+    const FrameResult inBands{pixels ? std::vector<float>(banded.colors(), banded.colors() + pixels * 3)
+                                     : std::vector<float>(),
+                              pixels ? std::vector<float>(banded.depth(), banded.depth() + pixels) : std::vector<float>(),
+                              banded.stats};
+    if (std::string why = bitDifference(frames[1], inBands); !why.empty())
+        return std::to_string(c.threads) + " threads, " + std::to_string(c.bandHeight) + " rows per band: " + why;
+    return {};
 }
 
 } // namespace rv

@@ -18,14 +18,18 @@ struct FuzzCase {
     ViewState view;
     int width = 0;
     int height = 0;
+    // For the frame drawn again in bands; running out of bytes still gives two threads.
+    int threads = 2;
+    int bandHeight = 1;
 };
 
 std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size);
 
 // Builds the pyramids, sets up the camera and draws one software frame into an
 // in-memory image, which aborts on any write outside the frame: with the scalar
-// shading and again with the vector shading. Empty when both frames are the same
-// bit for bit, else their first difference.
+// shading, again with the vector shading, and again in bands on the case's
+// threads. Empty when all three frames are the same bit for bit, else the first
+// difference.
 std::string renderFuzzCase(FuzzCase& fuzzCase);
 
 } // namespace rv

@@ -70,13 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
         // Frames: a whole number, at least one.
         Rejected{{"--frames", "0"}, "--frames: expected a whole number from 1"},
         Rejected{{"--frames", "-3"}, "--frames"}, Rejected{{"--frames", "2.5"}, "--frames"},
-        Rejected{{"--frames", "many"}, "--frames"}, Rejected{{"--frames", "1000001"}, "--frames"}),
+        Rejected{{"--frames", "many"}, "--frames"}, Rejected{{"--frames", "1000001"}, "--frames"},
+        // Threads: a whole number from 1 to 256.
+        Rejected{{"--threads", "0"}, "--threads: expected a whole number from 1 to 256, got '0'"},
+        Rejected{{"--threads", "257"}, "--threads"}, Rejected{{"--threads=two"}, "--threads"},
+        Rejected{{"--threads"}, "--threads needs a value: N"}),
     byArguments);
 
 // Every field spelled out, so that a row states the whole outcome.
 ShotOptions options(Renderer renderer, int width, int height, float spin, float tilt, float zoom, float panX,
-                    float panY, bool mipmapping, bool clipping, const char* out, int frames, bool stats,
-                    bool simd = true) {
+                    float panY, bool mipmapping, bool clipping, const char* out, int frames, int threads,
+                    bool stats, bool simd = true) {
     ShotOptions o;
     o.renderer = renderer;
     o.width = width;
@@ -90,6 +94,7 @@ ShotOptions options(Renderer renderer, int width, int height, float spin, float 
     o.clipping = clipping;
     o.outPrefix = out;
     o.frames = frames;
+    o.threads = threads;
     o.stats = stats;
     o.simd = simd;
     return o;
@@ -123,28 +128,32 @@ TEST_P(AcceptedArguments, GiveExactlyTheseOptions) {
     EXPECT_EQ(got.clipping, want.clipping);
     EXPECT_EQ(got.outPrefix, want.outPrefix);
     EXPECT_EQ(got.frames, want.frames);
+    EXPECT_EQ(got.threads, want.threads);
     EXPECT_EQ(got.stats, want.stats);
     EXPECT_EQ(got.simd, want.simd);
 }
 
 constexpr Renderer software = Renderer::software, both = Renderer::both;
+const int cores = coreCount();
 
 INSTANTIATE_TEST_SUITE_P(
     Table, AcceptedArguments,
     ::testing::Values(
         // Nothing given: the viewer's start-up view in its 480 x 480 window.
-        Accepted{{}, options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, false)},
+        Accepted{{}, options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, cores, false)},
         Accepted{{"--renderer", "both", "--size", "640x360", "--spin", "-90.5", "--tilt=+12", "--zoom", "-2", "--pan",
-                  "-30,12.5", "--no-mipmap", "--no-clip", "--out", "pics/a b", "--frames", "50", "--stats", "--no-simd"},
-                 options(both, 640, 360, -90.5f, 12, -2, -30, 12.5f, false, false, "pics/a b", 50, true, false)},
+                  "-30,12.5", "--no-mipmap", "--no-clip", "--out", "pics/a b", "--frames", "50", "--threads", "3",
+                  "--stats", "--no-simd"},
+                 options(both, 640, 360, -90.5f, 12, -2, -30, 12.5f, false, false, "pics/a b", 50, 3, true, false)},
         // Extreme views and the limits themselves.
-        Accepted{{"--zoom", "40", "--tilt", "90", "--pan", "10000,-10000", "--size", "1x8192", "--frames", "1000000"},
-                 options(software, 1, 8192, -135, 90, 40, 10000, -10000, true, true, "out/frame", 1000000, false)},
+        Accepted{{"--zoom", "40", "--tilt", "90", "--pan", "10000,-10000", "--size", "1x8192", "--frames", "1000000",
+                  "--threads=256"},
+                 options(software, 1, 8192, -135, 90, 40, 10000, -10000, true, true, "out/frame", 1000000, 256, false)},
         // A repeated flag takes its last value.
-        Accepted{{"--frames", "3", "--frames=7", "--renderer", "both", "--renderer", "software"},
-                 options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 7, false)},
+        Accepted{{"--frames", "3", "--frames=7", "--renderer", "both", "--renderer", "software", "--threads", "1"},
+                 options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 7, 1, false)},
         Accepted{{"--renderer=opengl"},
-                 options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, false)}),
+                 options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, cores, false)}),
     byArguments);
 
 TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
@@ -156,8 +165,7 @@ TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
     }
     const std::string_view help = usageText();
     for (const char* flag : {"--renderer", "--size", "--spin", "--tilt", "--zoom", "--pan", "--no-mipmap", "--no-clip",
-                             "--no-simd",
-                             "--out", "--frames", "--stats", "--help", "xvfb-run"})
+                             "--no-simd", "--out", "--frames", "--threads", "--stats", "--help", "xvfb-run"})
         EXPECT_NE(help.find(flag), std::string_view::npos) << flag;
 }
 

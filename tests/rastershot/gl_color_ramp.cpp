@@ -17,9 +17,10 @@ void display() {
     Scene scene;
     scene.useOpenGL = false;
     FrameBuffer frame;
-    GlPointSink points;
-    drawFrame(scene, frame, ViewState{}, points, side, side);
+    SoftwareWindow software({1, Presentation::points});
+    drawFrame(scene, frame, ViewState{}, software, side, side);
     const std::vector<float> values = rampValues();
+    GlPointSink points;
     points.beginSpan();
     for (size_t i = 0; i < values.size(); ++i) {
         const float v = values[i];

@@ -10,6 +10,7 @@
 #include "picture/difference.h"
 #include "picture/png_file.h"
 #include "picture/window_bytes.h"
+#include "raster/band_workers.h"
 #include "tests/e2e/viewer_run.h"
 #include "tests/e2e/xvfb.h"
 #include "tests/rastershot/ramp_values.h"
@@ -48,6 +49,8 @@ TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndTwoStatsLines) {
     const std::string software = run.out.substr(0, second), opengl = run.out.substr(second);
     EXPECT_EQ(software.rfind("{\"renderer\": \"software\", \"width\": 480, \"height\": 480, \"frames\": 2, ", 0), 0u);
     EXPECT_EQ(software.find("\"glPointsMedianMs\": null"), std::string::npos) << "a display is present: " << software;
+    EXPECT_EQ(software.find("\"glImageMedianMs\": null"), std::string::npos) << "a display is present: " << software;
+    EXPECT_NE(software.find("\"threads\": " + std::to_string(coreCount()) + ","), std::string::npos) << software;
     EXPECT_EQ(opengl.rfind("{\"renderer\": \"opengl\", ", 0), 0u) << opengl;
     EXPECT_NE(opengl.find("\"fragmentsShaded\": null"), std::string::npos) << opengl;
 }

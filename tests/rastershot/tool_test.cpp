@@ -42,7 +42,8 @@ TEST_F(RastershotTool, StatsWithoutADisplayReportTheSoftwareFrameAndNoGlPoints) 
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
     for (const char* part : {"{\"renderer\": \"software\", \"width\": 480, \"height\": 480, \"frames\": 3, ",
-                             "\"glPointsMedianMs\": null, \"glPointsMinMs\": null}"})
+                             "\"glPointsMedianMs\": null, \"glPointsMinMs\": null, \"glImageMedianMs\": null, "
+                             "\"glImageMinMs\": null}"})
         EXPECT_NE(run.out.find(part), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("\"fragmentsPlotted\": 0,"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("xvfb-run"), std::string::npos) << run.err;
@@ -77,6 +78,25 @@ TEST_F(RastershotTool, NoSimdDrawsTheSamePicture) {
         ASSERT_TRUE(pictures[simd]) << error;
     }
     EXPECT_TRUE(pictures[0]->rgb == pictures[1]->rgb);
+}
+
+// Counts and picture of one thread and of several, the timings aside.
+TEST_F(RastershotTool, AnyThreadCountWritesTheSamePictureAndCounts) {
+    auto shoot = [&](const char* threads) {
+        const ToolRun run = runTool(RV_RASTERSHOT, {"--out", prefix() + threads, "--stats", "--spin", "0", "--tilt", "0",
+                                                    "--zoom", "8", "--size", "300x200", "--threads", threads});
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::optional<RgbImage8> picture = readPng(prefix() + threads + "-software.png");
+        const size_t counts = run.out.find("\"fragmentsShaded\""), times = run.out.find("\"medianMs\"");
+        EXPECT_NE(run.out.find(std::string("\"threads\": ") + threads + ","), std::string::npos) << run.out;
+        return std::pair{picture.value_or(RgbImage8{}), run.out.substr(counts, times - counts)};
+    };
+    const auto [one, oneCounts] = shoot("1");
+    const auto [three, threeCounts] = shoot("3");
+    EXPECT_EQ(one.width, 300);
+    EXPECT_TRUE(one == three) << "the pictures differ";
+    EXPECT_EQ(oneCounts, threeCounts);
+    EXPECT_EQ(oneCounts.find("\"fragmentsShaded\": 0,"), std::string::npos) << oneCounts;
 }
 
 struct BadRun {

@@ -26,7 +26,7 @@
 #include "picture/png_file.h"
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
-#include "tests/soak/process_cpu.h"
+#include "tests/e2e/process_cpu.h"
 #include "tests/soak/soak_script.h"
 
 namespace rv {

@@ -1,39 +1,12 @@
 #include "tools/rastershot/command_line.h"
 
-#include <charconv>
-#include <cmath>
 #include <optional>
+
+#include "raster/band_renderer.h"
 
 namespace rv {
 
 namespace {
-
-// Whole-text conversions only: "12abc", " 12" and "" are not numbers.
-template <class T> std::optional<T> parseWhole(std::string_view text, std::errc& why) {
-    // from_chars rejects a leading '+', which people type for offsets.
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
-    T value{};
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    why = ec;
-    if (ec != std::errc() || end != text.data() + text.size()) {
-        if (ec == std::errc()) why = std::errc::invalid_argument;
-        return std::nullopt;
-    }
-    return value;
-}
-
-// Empty when `text` is a finite float, else the reason.
-std::string readFinite(std::string_view flag, std::string_view text, float& out) {
-    std::errc why{};
-    const std::optional<float> value = parseWhole<float>(text, why);
-    const std::string quoted = "'" + std::string(text) + "'";
-    if (why == std::errc::result_out_of_range)
-        return std::string(flag) + ": " + quoted + " is out of range for a float";
-    if (!value) return std::string(flag) + ": " + quoted + " is not a number";
-    if (!std::isfinite(*value)) return std::string(flag) + ": " + quoted + " is not a finite number";
-    out = *value;
-    return {};
-}
 
 std::string readSize(std::string_view text, ShotOptions& o) {
     const std::string bad = "--size: expected WIDTHxHEIGHT such as 480x480, got '" + std::string(text) + "'";
@@ -75,31 +48,13 @@ std::string readRenderer(std::string_view text, ShotOptions& o) {
     return {};
 }
 
-std::string readFrames(std::string_view text, ShotOptions& o) {
-    std::errc why{};
-    const std::optional<int> n = parseWhole<int>(text, why);
-    if (!n || *n < 1 || *n > maxFrames)
-        return "--frames: expected a whole number from 1 to " + std::to_string(maxFrames) + ", got '" +
-               std::string(text) + "'";
-    o.frames = *n;
-    return {};
-}
-
 std::string readOut(std::string_view text, ShotOptions& o) {
     if (text.empty()) return "--out: the PREFIX must not be empty";
     o.outPrefix = text;
     return {};
 }
 
-struct Flag {
-    std::string_view name;
-    // Shown in "needs a value" messages; empty for a flag without a value.
-    std::string_view valueName;
-    // Empty on success, else the message.
-    std::string (*apply)(std::string_view value, ShotOptions& options);
-};
-
-constexpr Flag flags[] = {
+constexpr Flag<ShotOptions> flags[] = {
     {"--renderer", "software|opengl|both", readRenderer},
     {"--size", "WIDTHxHEIGHT", readSize},
     {"--spin", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--spin", v, o.view.viewSpin); }},
@@ -122,7 +77,10 @@ constexpr Flag flags[] = {
          return std::string();
      }},
     {"--out", "PREFIX", readOut},
-    {"--frames", "N", readFrames},
+    {"--frames", "N",
+     [](std::string_view v, ShotOptions& o) { return readWholeNumber("--frames", v, 1, maxFrames, o.frames); }},
+    {"--threads", "N",
+     [](std::string_view v, ShotOptions& o) { return readWholeNumber("--threads", v, 1, maxThreads, o.threads); }},
     {"--stats", "",
      [](std::string_view, ShotOptions& o) {
          o.stats = true;
@@ -130,46 +88,13 @@ constexpr Flag flags[] = {
      }},
 };
 
-const Flag* findFlag(std::string_view name) {
-    for (const Flag& f : flags)
-        if (f.name == name) return &f;
-    return nullptr;
-}
-
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
-    auto reject = [&](std::string why) {
-        result.action = CommandLine::Action::reject;
-        result.error = std::move(why);
-        return result;
-    };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            result.action = CommandLine::Action::help;
-            return result;
-        }
-        if (!arg.starts_with("--")) return reject("unexpected argument '" + std::string(arg) + "'");
-        const size_t equals = arg.find('=');
-        const std::string_view name = arg.substr(0, equals);
-        const Flag* flag = findFlag(name);
-        if (!flag) return reject("unknown option '" + std::string(name) + "'");
-
-        std::string_view value;
-        if (flag->valueName.empty()) {
-            if (equals != std::string_view::npos) return reject(std::string(name) + " takes no value");
-        } else if (equals != std::string_view::npos) {
-            value = arg.substr(equals + 1);
-        } else {
-            // A following flag is a forgotten value, not a value of its own.
-            if (i + 1 == args.size() || args[i + 1].starts_with("--"))
-                return reject(std::string(name) + " needs a value: " + std::string(flag->valueName));
-            value = args[++i];
-        }
-        if (std::string why = flag->apply(value, result.options); !why.empty()) return reject(std::move(why));
-    }
+    const ReadArguments read = readArguments<ShotOptions>(args, flags, result.options);
+    result.action = read.action;
+    result.error = read.error;
     return result;
 }
 
@@ -206,11 +131,14 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       (default out/frame)
   --frames N          frames drawn per renderer, 1 to 1000000, for timing;
                       the pictures show the last one (default 1)
+  --threads N         threads drawing the software frame, 1 to 256, in bands
+                      of rows; every count gives the same picture (default:
+                      one per core)
   --stats             prints one JSON object per renderer on standard output:
                       fragment and span counts of one frame and the median and
                       minimum milliseconds per frame; for the software renderer
-                      also through GL points as the viewer draws them, when a
-                      display is present
+                      also into the window as the viewer shows it, through GL
+                      points and as one image, when a display is present
   --help, -h          prints this text
 
 A value may also follow its flag after '=', as in --size=640x480.

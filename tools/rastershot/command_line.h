@@ -4,7 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_flags.h"
 #include "app/view_state.h"
+#include "raster/band_workers.h"
 
 namespace rv {
 
@@ -31,11 +33,13 @@ struct ShotOptions {
     // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png.
     std::string outPrefix = "out/frame";
     int frames = 1;
+    // Threads drawing the software frame.
+    int threads = coreCount();
     bool stats = false;
 };
 
 struct CommandLine {
-    enum class Action { run, help, reject };
+    using Action = ReadArguments::Action;
     Action action = Action::run;
     ShotOptions options;
     // Why the arguments were rejected, naming the flag; empty otherwise.

@@ -27,14 +27,20 @@ std::string milliseconds(double value) {
 
 std::string toJson(const RendererReport& r) {
     auto count = [&](long RenderStats::*field) { return r.counts ? number((*r.counts).*field) : "null"; };
-    auto time = [&](double FrameTimes::*field) { return r.glPoints ? milliseconds((*r.glPoints).*field) : "null"; };
+    auto time = [](const std::optional<FrameTimes>& t, double FrameTimes::*field) {
+        return t ? milliseconds((*t).*field) : "null";
+    };
     return std::string("{\"renderer\": \"") + r.renderer + "\", \"width\": " + number(r.width) +
            ", \"height\": " + number(r.height) + ", \"frames\": " + number(r.frames) +
+           ", \"threads\": " + (r.threads ? number(*r.threads) : "null") +
            ", \"fragmentsShaded\": " + count(&RenderStats::fragmentsShaded) +
            ", \"fragmentsPlotted\": " + count(&RenderStats::fragmentsPlotted) +
            ", \"spans\": " + count(&RenderStats::spans) + ", \"medianMs\": " + milliseconds(r.times.medianMs) +
-           ", \"minMs\": " + milliseconds(r.times.minMs) + ", \"glPointsMedianMs\": " + time(&FrameTimes::medianMs) +
-           ", \"glPointsMinMs\": " + time(&FrameTimes::minMs) + "}";
+           ", \"minMs\": " + milliseconds(r.times.minMs) +
+           ", \"glPointsMedianMs\": " + time(r.glPoints, &FrameTimes::medianMs) +
+           ", \"glPointsMinMs\": " + time(r.glPoints, &FrameTimes::minMs) +
+           ", \"glImageMedianMs\": " + time(r.glImage, &FrameTimes::medianMs) +
+           ", \"glImageMinMs\": " + time(r.glImage, &FrameTimes::minMs) + "}";
 }
 
 } // namespace rv

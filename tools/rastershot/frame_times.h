@@ -37,11 +37,15 @@ struct RendererReport {
     int width = 0;
     int height = 0;
     int frames = 0;
+    // Threads drawing the frame; the OpenGL path has none of ours.
+    std::optional<int> threads;
     // Counts of one frame; the OpenGL path has none.
     std::optional<RenderStats> counts;
     FrameTimes times;
-    // The software path drawn through GL points, as in the viewer, when a display was present.
+    // The software path into the window as the viewer shows it, through GL
+    // points and as one image, when a display was present.
     std::optional<FrameTimes> glPoints;
+    std::optional<FrameTimes> glImage;
 };
 
 // One line of JSON; absent counts and timings are null, so every line has the same keys.

@@ -78,12 +78,14 @@ void openWindow(int width, int height) {
     glViewport(0, 0, width, height);
 }
 
-WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& o, bool useOpenGL) {
-    GlPointSink points;
+WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& o, WindowPath path) {
+    const bool useOpenGL = path == WindowPath::opengl;
+    SoftwareWindow software(
+        {o.threads, path == WindowPath::softwareImage ? Presentation::image : Presentation::points});
     scene.useOpenGL = useOpenGL;
     WindowShot shot;
     shot.times = timeFrames(o.frames, [&] {
-        drawFrame(scene, frame, o.view, points, o.width, o.height);
+        drawFrame(scene, frame, o.view, software, o.width, o.height);
         // The GL queues its work: without this the clock stops before the pixels exist.
         glFinish();
     });

@@ -44,9 +44,11 @@ struct WindowShot {
     FrameTimes times;
 };
 
-// Draws options.frames frames with the viewer's own frame set-up, the OpenGL
-// path when `useOpenGL` is set and else the software path through GL points,
-// each timed up to glFinish.
-WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& options, bool useOpenGL);
+// What draws into the window.
+enum class WindowPath { opengl, softwarePoints, softwareImage };
+
+// Draws options.frames frames with the viewer's own frame set-up and the given
+// path, the software path with options.threads threads, each timed up to glFinish.
+WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& options, WindowPath path);
 
 } // namespace rv

@@ -8,17 +8,17 @@
 namespace rv {
 
 SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& o) {
-    MemoryImage image(o.width, o.height);
+    BandRenderer renderer(o.threads);
+    frame.keepColors();
+    frame.output = nullptr;
     SoftwareShot shot;
-    // White once, not per frame: every frame plots the same pixels, and the
-    // timings are then the camera and the rasterizer alone.
     shot.times = timeFrames(o.frames, [&] {
         setupCamera(scene, o.view, o.width, o.height);
-        frame.output = &image;
-        renderSoftware(scene, frame, o.width, o.height);
+        renderSoftware(scene, frame, renderer, o.width, o.height);
     });
-    frame.output = nullptr;
     shot.counts = frame.stats;
+    MemoryImage image(o.width, o.height);
+    sendCoveredPixels(frame, image);
     shot.snapshot = {windowPicture(image), coverage(frame)};
     return shot;
 }

@@ -16,8 +16,9 @@ struct SoftwareShot {
     FrameTimes times;
 };
 
-// Draws options.frames software frames into memory, no display involved, on a
-// scene built and prepared for rendering; the camera rewrites its matrix stacks.
+// Draws options.frames software frames into memory with options.threads
+// threads, no display involved, on a scene built and prepared for rendering;
+// the camera rewrites its matrix stacks. The frame keeps its colours after.
 SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& options);
 
 // Which pixels hold a fragment, top row first, from the buffer's depth values.

@@ -1,4 +1,4 @@
-#include "tests/soak/process_cpu.h"
+#include "tests/e2e/process_cpu.h"
 
 #include <filesystem>
 #include <fstream>
@@ -26,6 +26,20 @@ std::optional<long long> cpuNanoseconds(pid_t pid) {
     return total;
 }
 
+bool anyThreadRunnable(pid_t pid) {
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream in(task.path() / "stat");
+        std::string line;
+        std::getline(in, line);
+        // "pid (name) S ...": the name may hold spaces and parentheses, the state follows the last ')'.
+        const size_t close = line.rfind(')');
+        if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'R') return true;
+    }
+    return false;
+}
+
 IdleWait waitUntilIdle(pid_t pid, std::chrono::milliseconds limit) {
     using Clock = std::chrono::steady_clock;
     // Long enough to span the gap between two GL calls, short enough to keep a session quick.
@@ -39,7 +53,7 @@ IdleWait waitUntilIdle(pid_t pid, std::chrono::milliseconds limit) {
         const std::optional<long long> now = cpuNanoseconds(pid);
         const auto t = Clock::now();
         if (!now) return {true, lastBusy - start};
-        if (now != last) {
+        if (now != last || anyThreadRunnable(pid)) {
             woke = true;
             last = now;
             lastBusy = t;

@@ -12,6 +12,10 @@ namespace rv {
 // idle while a frame is still being drawn.
 std::optional<long long> cpuNanoseconds(pid_t pid);
 
+// Whether any thread of the process is running or waiting for a core: a thread
+// starved by a busy machine uses no CPU time, yet its work is not done.
+bool anyThreadRunnable(pid_t pid);
+
 struct IdleWait {
     // False if the process was still busy at the time limit.
     bool idle;
@@ -19,8 +23,8 @@ struct IdleWait {
     std::chrono::duration<double, std::milli> busy;
 };
 
-// Waits until the process, woken by input just sent, has used no CPU for a few
-// milliseconds. One that handled everything before the first look never wakes;
+// Waits until the process, woken by input just sent, has used no CPU and had
+// no runnable thread for a few milliseconds. One that handled everything before the first look never wakes;
 // one that has gone counts as idle (its exit is for the caller to report).
 IdleWait waitUntilIdle(pid_t pid, std::chrono::milliseconds limit);
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "raster/band_workers.h"
+#include "raster/frame_buffer.h"
+#include "scene/scene.h"
+
+namespace rv {
+
+// The most threads a frame is drawn with.
+constexpr int maxThreads = 256;
+
+// Draws frames as horizontal bands of rows on a fixed number of threads. Each
+// band runs every polygon, in order, over its own rows of the shared depth and
+// colour storage, with counters of its own that are summed afterwards; so the
+// pixels, depths and counts are drawObjects' for any thread count and band height.
+class BandRenderer {
+public:
+    // Rows per band, chosen with raster_bench's BM_BandHeight: smaller bands
+    // balance the threads better but each band walks the rows below it again.
+    static constexpr int defaultBandHeight = 16;
+
+    // 1 <= threads <= maxThreads, 1 <= bandHeight.
+    explicit BandRenderer(int threads, int bandHeight = defaultBandHeight);
+    ~BandRenderer();
+
+    int threads() const { return threadCount; }
+
+    // Draws the scene into `frame`, which the caller has sized and cleared, as
+    // drawObjects does. With one thread it is drawObjects on the calling
+    // thread, frame.output included. With more, no band calls a sink, so
+    // frame.output must be null (std::invalid_argument otherwise): keep the
+    // colours to see the frame. `afterBand`, when given, runs on the band's
+    // thread once the band's rows are drawn (once, for all rows, with one thread).
+    void draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand = {});
+
+private:
+    int threadCount;
+    int bandHeight;
+    // Null with one thread.
+    std::unique_ptr<BandWorkers> workers;
+};
+
+} // namespace rv
