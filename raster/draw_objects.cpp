@@ -19,6 +19,7 @@ void drawObjectRows(const Scene& scene, FrameBuffer& frame, RowRange rows) {
     PolygonClipper clipper;
     std::vector<ScreenVertex> screenVertices;
     std::vector<Edge> edges;
+    int polygonIndex = 0;
     for (const SceneObject& object : scene.objects) {
         const float shininess = static_cast<float>(object.shininess);
         for (const Polygon& polygon : object.polygons) {
@@ -39,7 +40,7 @@ void drawObjectRows(const Scene& scene, FrameBuffer& frame, RowRange rows) {
             // Edges point into screenVertices, which is complete and stays put from here on.
             for (size_t k = 0; k < vertices.size(); ++k)
                 edges.emplace_back(screenVertices[k], screenVertices[static_cast<size_t>(vertices[k].prev)]);
-            scanPolygon(edges, scene, frame, object.colorTexture, object.bumpMap, rows);
+            scanPolygon(edges, scene, frame, object.colorTexture, object.bumpMap, rows, polygonIndex++);
         }
     }
 }

@@ -10,7 +10,9 @@ FrameBuffer FrameBuffer::sharedView() {
     view.h = h;
     view.depthPixels = depthPixels;
     view.colorPixels = colorPixels;
+    view.recordPixels = recordPixels;
     view.keepingColors = keepingColors;
+    view.keepingRecords = keepingRecords;
     view.background = background;
     return view;
 }
@@ -20,7 +22,9 @@ void FrameBuffer::reset() {
     h = 0;
     depthStore.reset();
     colorStore.reset();
+    recordStore.reset();
     depthPixels = colorPixels = nullptr;
+    recordPixels = nullptr;
 }
 
 void FrameBuffer::resize(int width, int height) {
@@ -34,11 +38,13 @@ void FrameBuffer::resize(int width, int height) {
     depthStore.reset(new float[pixelCount()]);
     depthPixels = depthStore.get();
     if (keepingColors) allocateColors();
+    if (keepingRecords) allocateRecords();
 }
 
 void FrameBuffer::clear() {
     std::fill_n(depthPixels, pixelCount(), empty);
     if (keepingColors && !colorPixels) allocateColors();
+    if (keepingRecords && !recordPixels) allocateRecords();
     if (colorPixels)
         for (size_t i = 0; i < pixelCount(); ++i) {
             colorPixels[i * 3] = background.r;
@@ -57,6 +63,20 @@ void FrameBuffer::dropColors() {
     keepingColors = false;
     colorStore.reset();
     colorPixels = nullptr;
+}
+
+void FrameBuffer::keepRecords() { keepingRecords = true; }
+
+void FrameBuffer::dropRecords() {
+    keepingRecords = false;
+    recordStore.reset();
+    recordPixels = nullptr;
+}
+
+void FrameBuffer::allocateRecords() {
+    // Value-initialised once per size, so that no pixel ever holds indeterminate values.
+    recordStore.reset(new FragmentRecord[pixelCount()]());
+    recordPixels = recordStore.get();
 }
 
 void FrameBuffer::allocateColors() {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "math/color.h"
+#include "raster/fragment_record.h"
 #include "raster/pixel_sink.h"
 
 namespace rv {
@@ -78,6 +79,21 @@ public:
         return {p[0], p[1], p[2], 1};
     }
 
+    // From the next clear() on, also keep what span filling computed for the
+    // fragment each pixel shows (level of detail, texture coordinates, normal,
+    // span), for the false-colour views of the frame. Off again with dropRecords().
+    void keepRecords();
+    void dropRecords();
+    bool keepsRecords() const { return keepingRecords; }
+    // One per pixel, bottom row first; null unless records are kept. Only pixels
+    // whose depth holds a fragment have this frame's record; clear() leaves the
+    // rest as they were, which keeps clearing as cheap as without records.
+    const FragmentRecord* records() const { return recordPixels; }
+    // Stores the record of the fragment just plotted at (x, y), when records are kept.
+    void keepRecord(int x, int y, const FragmentRecord& record) {
+        if (recordPixels) recordPixels[index(x, y)] = record;
+    }
+
     float* depth() { return depthPixels; }
     const float* depth() const { return depthPixels; }
     float depthAt(int x, int y) const { return depthPixels[index(x, y)]; }
@@ -92,10 +108,11 @@ public:
 
     // Strictly nearer passes; equal depth fails, so the first of equal fragments
     // stays; a NaN depth never passes. Callers keep 0 <= x < width, 0 <= y < height.
-    void plotPixel(int x, int y, float fragmentDepth, const Color& color) {
+    // Whether the fragment passed.
+    bool plotPixel(int x, int y, float fragmentDepth, const Color& color) {
         const size_t i = index(x, y);
         float& stored = depthPixels[i];
-        if (!(fragmentDepth < stored)) return;
+        if (!(fragmentDepth < stored)) return false;
         stored = fragmentDepth;
         ++stats.fragmentsPlotted;
         if (colorPixels) {
@@ -105,21 +122,26 @@ public:
             p[2] = color.b;
         }
         if (output) output->plot(x, y, color);
+        return true;
     }
 
 private:
     size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x); }
     size_t pixelCount() const { return static_cast<size_t>(w) * static_cast<size_t>(h); }
     void allocateColors();
+    void allocateRecords();
 
     int w = 0;
     int h = 0;
     // The storage drawn into: this buffer's own, or another's for a shared view.
     float* depthPixels = nullptr;
     float* colorPixels = nullptr;
+    FragmentRecord* recordPixels = nullptr;
     // Owned storage; empty in a shared view.
     std::unique_ptr<float[]> depthStore;
     std::unique_ptr<float[]> colorStore;
+    std::unique_ptr<FragmentRecord[]> recordStore;
+    bool keepingRecords = false;
     bool keepingColors = false;
     Color background{1, 1, 1, 1};
 };

@@ -71,7 +71,7 @@ void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& fram
 }
 
 void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
-                 const Texture* bumpMap, RowRange rows) {
+                 const Texture* bumpMap, RowRange rows, int polygon) {
     const int end = std::min(rows.end, frame.height());
     if (rows.begin >= end) return;
     ActiveEdgeList list;
@@ -96,7 +96,8 @@ void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& fram
         list.advance(table.bucket(r));
         if (r < rows.begin) continue;
         for (size_t i = 1; i < list.active.size(); i += 2)
-            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], colorTexture, bumpMap);
+            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], colorTexture, bumpMap,
+                     spanTag(list.row, static_cast<int>(i / 2), polygon));
     }
 }
 

@@ -54,7 +54,8 @@ public:
 void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
                  const Texture* bumpMap);
 // The same restricted to `rows` (begin >= 0): what scanning every row fills there, bit for bit.
+// `polygon`, the polygon's place in the frame, goes into the span tags of the frame's records.
 void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
-                 const Texture* bumpMap, RowRange rows);
+                 const Texture* bumpMap, RowRange rows, int polygon = 0);
 
 } // namespace rv

@@ -15,7 +15,7 @@ int columnOf(float x) { return truncateToIndex(static_cast<double>(x) + 0.5); }
 } // namespace
 
 void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right,
-              const Texture* colorTexture, const Texture* bumpMap) {
+              const Texture* colorTexture, const Texture* bumpMap, std::int32_t spanTag) {
     // Edges through the eye plane can reach a row with x = inf - inf.
     if (std::isnan(left.x) || std::isnan(right.x)) return;
     const int xStart = columnOf(left.x);
@@ -54,7 +54,7 @@ void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, c
 
     const Vector4 eye4 = scene.modelview.transformByInverse({0, 0, 0, 1});
     const SpanShading shading{scene, frame, static_cast<float>(y), {eye4.x, eye4.y, eye4.z}, left.lower->specular,
-                              dTexOverW.x, dTexOverW.y, colorTexture, bumpMap};
+                              dTexOverW.x, dTexOverW.y, colorTexture, bumpMap, frame.keepsRecords()};
     FragmentBatch batch;
     ShadedBatch shaded;
 
@@ -80,7 +80,8 @@ void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, c
         for (int i = 0; i < batch.count; ++i) {
             if (!shaded.lit[i]) continue;
             ++frame.stats.fragmentsShaded;
-            frame.plotPixel(first + i, y, batch.z[i], shaded.colorAt(i));
+            if (frame.plotPixel(first + i, y, batch.z[i], shaded.colorAt(i)) && shading.record)
+                frame.keepRecord(first + i, y, shaded.recordAt(i, spanTag));
         }
     }
     frame.endSpan();

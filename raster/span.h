@@ -16,7 +16,8 @@ constexpr float bumpScale = 0.05f;
 // columns. Every pixel is lit before its depth test; a fragment without lighting
 // (zero normal, at the eye or a light) is dropped. A non-empty span opens one
 // bracket on the frame's output, even when clipping leaves no pixel in it.
+// `spanTag` tells this span from its neighbours in the frame's records (spanTag()).
 void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, const Edge& right,
-              const Texture* colorTexture, const Texture* bumpMap);
+              const Texture* colorTexture, const Texture* bumpMap, std::int32_t spanTag = 0);
 
 } // namespace rv

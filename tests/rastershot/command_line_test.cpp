@@ -44,6 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"--stats=yes"}, "--stats takes no value"}, Rejected{{"--no-mipmap=0"}, "--no-mipmap takes no value"},
         Rejected{{"--no-clip=yes"}, "--no-clip takes no value"},
         Rejected{{"--no-simd=1"}, "--no-simd takes no value"},
+        Rejected{{"--show", "Depth"}, "--show: expected depth, lod, normal, texcoord, spans or all, got 'Depth'"},
+        Rejected{{"--show", "picture"}, "--show: expected"}, Rejected{{"--show"}, "--show needs a value: VIEW"},
         Rejected{{"--renderer", "vulkan"}, "--renderer: expected software, opengl or both, got 'vulkan'"},
         Rejected{{"--renderer", "Software"}, "--renderer"},
         // Numbers: non-numeric, trailing junk, non-finite, beyond a float.
@@ -155,6 +157,15 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{{"--renderer=opengl"},
                  options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, cores, false)}),
     byArguments);
+
+TEST(CommandLine, ShowGathersViewsInTheOrderFirstAskedForAndAllMeansEvery) {
+    EXPECT_EQ(parseCommandLine({"--show", "spans", "--show=depth", "--show", "spans"}).options.show,
+              (std::vector<InspectView>{InspectView::spans, InspectView::depth}));
+    EXPECT_EQ(parseCommandLine({"--show", "lod", "--show", "all"}).options.show,
+              (std::vector<InspectView>{InspectView::lod, InspectView::depth, InspectView::normal,
+                                        InspectView::texcoord, InspectView::spans}));
+    EXPECT_TRUE(parseCommandLine({}).options.show.empty());
+}
 
 TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
     for (const std::vector<std::string>& args :

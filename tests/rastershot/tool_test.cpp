@@ -66,6 +66,25 @@ TEST_F(RastershotTool, NoClipBringsBackTheUnclippedPicture) {
     }
 }
 
+// The views come beside the picture, and asking for them leaves the picture as it was.
+TEST_F(RastershotTool, ShowWritesEveryViewBesideTheUnchangedPicture) {
+    const ToolRun plain = runTool(RV_RASTERSHOT, {"--tilt", "-84", "--zoom", "6", "--out", prefix() + "plain"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const ToolRun shown =
+        runTool(RV_RASTERSHOT, {"--tilt", "-84", "--zoom", "6", "--show", "all", "--out", prefix() + "shown"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const std::optional<RgbImage8> before = readPng(prefix() + "plain-software.png");
+    const std::optional<RgbImage8> after = readPng(prefix() + "shown-software.png");
+    ASSERT_TRUE(before && after);
+    EXPECT_TRUE(*before == *after);
+    for (const char* view : {"depth", "lod", "normal", "texcoord", "spans"}) {
+        const std::optional<RgbImage8> picture = readPng(prefix() + "shown-software-" + view + ".png");
+        ASSERT_TRUE(picture) << view;
+        EXPECT_EQ(picture->width, 480) << view;
+        EXPECT_FALSE(*picture == *after) << view << " is not the picture itself";
+    }
+}
+
 TEST_F(RastershotTool, NoSimdDrawsTheSamePicture) {
     std::optional<RgbImage8> pictures[2];
     for (const bool simd : {true, false}) {

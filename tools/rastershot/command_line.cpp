@@ -1,5 +1,6 @@
 #include "tools/rastershot/command_line.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "raster/band_renderer.h"
@@ -54,6 +55,21 @@ std::string readOut(std::string_view text, ShotOptions& o) {
     return {};
 }
 
+// Repeatable, unlike the other flags: each names one more view.
+std::string readShow(std::string_view text, ShotOptions& o) {
+    auto add = [&](InspectView view) {
+        if (std::find(o.show.begin(), o.show.end(), view) == o.show.end()) o.show.push_back(view);
+    };
+    if (text == "all") {
+        for (const InspectView view : falseColourViews) add(view);
+        return {};
+    }
+    const std::optional<InspectView> view = viewNamed(text);
+    if (!view) return "--show: expected depth, lod, normal, texcoord, spans or all, got '" + std::string(text) + "'";
+    add(*view);
+    return {};
+}
+
 constexpr Flag<ShotOptions> flags[] = {
     {"--renderer", "software|opengl|both", readRenderer},
     {"--size", "WIDTHxHEIGHT", readSize},
@@ -77,6 +93,7 @@ constexpr Flag<ShotOptions> flags[] = {
          return std::string();
      }},
     {"--out", "PREFIX", readOut},
+    {"--show", "VIEW", readShow},
     {"--frames", "N",
      [](std::string_view v, ShotOptions& o) { return readWholeNumber("--frames", v, 1, maxFrames, o.frames); }},
     {"--threads", "N",
@@ -129,6 +146,11 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
                       PREFIX-diff.png, creating missing directories
                       (default out/frame)
+  --show VIEW         also writes PREFIX-software-VIEW.png, a false-colour
+                      view of the values the software frame was computed
+                      with: depth, lod (mip level), normal (bumped), texcoord
+                      (perspective-correct s and t) or spans; repeatable, or
+                      all for every view
   --frames N          frames drawn per renderer, 1 to 1000000, for timing;
                       the pictures show the last one (default 1)
   --threads N         threads drawing the software frame, 1 to 256, in bands

@@ -6,6 +6,7 @@
 
 #include "app/command_flags.h"
 #include "app/view_state.h"
+#include "picture/inspection_views.h"
 #include "raster/band_workers.h"
 
 namespace rv {
@@ -36,6 +37,8 @@ struct ShotOptions {
     // Threads drawing the software frame.
     int threads = coreCount();
     bool stats = false;
+    // False-colour views of the software frame, each to PREFIX-software-VIEW.png, in the order first asked for.
+    std::vector<InspectView> show;
 };
 
 struct CommandLine {

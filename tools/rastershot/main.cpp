@@ -83,6 +83,8 @@ int run(const ShotOptions& o) {
     if (software) {
         const SoftwareShot shot = shootSoftware(scene, frame, o);
         if (!write(files.software, shot.snapshot.picture)) return 1;
+        for (size_t k = 0; k < shot.views.size(); ++k)
+            if (!write(files.views[k], shot.views[k])) return 1;
         softwareSnapshot = shot.snapshot;
         RendererReport report{"software", o.width,  o.height,     o.frames,    o.threads,
                               shot.counts, shot.times, std::nullopt, std::nullopt};

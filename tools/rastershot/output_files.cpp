@@ -17,6 +17,9 @@ OutputFiles outputFiles(const ShotOptions& o) {
     if (drawsSoftware(o.renderer)) files.software = o.outPrefix + "-software.png";
     if (drawsOpenGL(o.renderer)) files.opengl = o.outPrefix + "-opengl.png";
     if (o.renderer == Renderer::both) files.difference = o.outPrefix + "-diff.png";
+    if (drawsSoftware(o.renderer))
+        for (const InspectView view : o.show)
+            files.views.push_back(o.outPrefix + "-software-" + std::string(viewName(view)) + ".png");
     return files;
 }
 
@@ -45,6 +48,8 @@ std::optional<std::string> prepareOutputs(const OutputFiles& files) {
     for (const std::string* path : {&files.software, &files.opengl, &files.difference})
         if (!path->empty())
             if (std::optional<std::string> why = checkWritable(*path)) return why;
+    for (const std::string& path : files.views)
+        if (std::optional<std::string> why = checkWritable(path)) return why;
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/rastershot/command_line.h"
 
@@ -12,6 +13,8 @@ struct OutputFiles {
     std::string software;
     std::string opengl;
     std::string difference;
+    // PREFIX-software-VIEW.png for each view asked for, in that order.
+    std::vector<std::string> views;
 };
 
 OutputFiles outputFiles(const ShotOptions& options);

@@ -10,6 +10,7 @@ namespace rv {
 SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& o) {
     BandRenderer renderer(o.threads);
     frame.keepColors();
+    if (!o.show.empty()) frame.keepRecords();
     frame.output = nullptr;
     SoftwareShot shot;
     shot.times = timeFrames(o.frames, [&] {
@@ -20,6 +21,12 @@ SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& 
     MemoryImage image(o.width, o.height);
     sendCoveredPixels(frame, image);
     shot.snapshot = {windowPicture(image), coverage(frame)};
+    constexpr float white[3] = {1, 1, 1};
+    for (const InspectView view : o.show) {
+        const std::vector<float> colours =
+            falseColours(view, {frame.width(), frame.height(), frame.depth(), frame.records()}, white);
+        shot.views.push_back(windowPicture(colours.data(), frame.width(), frame.height()));
+    }
     return shot;
 }
 
