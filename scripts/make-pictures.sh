@@ -35,6 +35,15 @@ for view in "${views[@]}"; do
   rm "docs/images/$name.txt"
 done
 
+# False-colour views of the software frame at two views, for the README's row of them.
+for view in "startup|" "grazing|--tilt -84 --zoom 6"; do
+  IFS='|' read -r name flags <<<"$view"
+  # shellcheck disable=SC2086 # the flags are words on purpose
+  "$shot" --renderer software --show all --out "docs/images/views-$name" $flags
+  rm "docs/images/views-$name-software.png"
+  echo "docs/images/views-$name-software-{depth,lod,normal,texcoord,spans}.png" >&2
+done
+
 # README label | size | rastershot flags
 rows=(
   "start-up view|480x480|"
