@@ -19,7 +19,6 @@ void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int heigh
 void renderSoftware(const Scene& scene, FrameBuffer& frame, BandRenderer& renderer, int width, int height,
                     const std::function<void(RowRange)>& afterBand) {
     frame.resize(width, height);
-    frame.clear();
     renderer.draw(scene, frame, afterBand);
 }
 

@@ -17,8 +17,8 @@ void prepareRendering(Scene& scene, FrameBuffer& frame);
 // the viewport size differs from the buffer's, then cleared, then the scene drawn.
 void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int height);
 
-// The same frame drawn by `renderer`'s threads (see BandRenderer::draw for
-// frame.output and `afterBand`).
+// The same frame cleared and drawn by `renderer`'s threads (see
+// BandRenderer::draw for frame.output and `afterBand`).
 void renderSoftware(const Scene& scene, FrameBuffer& frame, BandRenderer& renderer, int width, int height,
                     const std::function<void(RowRange)>& afterBand = {});
 

@@ -13,7 +13,7 @@ namespace {
 void toWindowBytes(const FrameBuffer& frame, RowRange rows, std::uint8_t* bytes) {
     const size_t from = static_cast<size_t>(rows.begin) * frame.width() * 3;
     const size_t to = static_cast<size_t>(rows.end) * frame.width() * 3;
-    for (size_t i = from; i < to; ++i) bytes[i] = windowByte(frame.colors()[i]);
+    windowBytes(frame.colors() + from, to - from, bytes + from);
 }
 
 } // namespace

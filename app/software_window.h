@@ -22,6 +22,9 @@ public:
     // same pixels.
     void draw(const Scene& scene, FrameBuffer& frame, int width, int height);
 
+    // Whether draw() sets every pixel of the window, background included.
+    bool setsEveryPixel() const { return presentation == Presentation::image; }
+
 private:
     BandRenderer renderer;
     Presentation presentation;

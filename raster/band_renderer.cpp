@@ -19,6 +19,7 @@ BandRenderer::~BandRenderer() = default;
 void BandRenderer::draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand) {
     const int height = frame.height();
     if (!workers) {
+        frame.clear();
         drawObjects(scene, frame);
         if (afterBand) afterBand({0, height});
         return;
@@ -27,9 +28,11 @@ void BandRenderer::draw(const Scene& scene, FrameBuffer& frame, const std::funct
     if (frame.output) throw std::invalid_argument("BandRenderer: bands drawn on several threads call no sink");
     const int bands = (height + bandHeight - 1) / bandHeight;
     std::vector<RenderStats> counts(static_cast<size_t>(bands));
+    frame.stats = {};
     workers->run(bands, [&](int band) {
         const RowRange rows{band * bandHeight, std::min(height, (band + 1) * bandHeight)};
         FrameBuffer view = frame.sharedView();
+        view.clearRows(rows);
         drawObjectRows(scene, view, rows);
         counts[static_cast<size_t>(band)] = view.stats;
         if (afterBand) afterBand(rows);

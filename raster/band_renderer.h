@@ -20,7 +20,7 @@ class BandRenderer {
 public:
     // Rows per band, chosen with raster_bench's BM_BandHeight: smaller bands
     // balance the threads better but each band walks the rows below it again.
-    static constexpr int defaultBandHeight = 16;
+    static constexpr int defaultBandHeight = 8;
 
     // 1 <= threads <= maxThreads, 1 <= bandHeight.
     explicit BandRenderer(int threads, int bandHeight = defaultBandHeight);
@@ -28,12 +28,13 @@ public:
 
     int threads() const { return threadCount; }
 
-    // Draws the scene into `frame`, which the caller has sized and cleared, as
-    // drawObjects does. With one thread it is drawObjects on the calling
-    // thread, frame.output included. With more, no band calls a sink, so
-    // frame.output must be null (std::invalid_argument otherwise): keep the
-    // colours to see the frame. `afterBand`, when given, runs on the band's
-    // thread once the band's rows are drawn (once, for all rows, with one thread).
+    // Clears `frame`, which the caller has sized, and draws the scene into it
+    // as drawObjects does. With one thread that is clear() and drawObjects on
+    // the calling thread, frame.output included. With more, each band clears
+    // its own rows first, and no band calls a sink, so frame.output must be
+    // null (std::invalid_argument otherwise): keep the colours to see the
+    // frame. `afterBand`, when given, runs on the band's thread once the band's
+    // rows are drawn (once, for all rows, with one thread).
     void draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand = {});
 
 private:

@@ -42,21 +42,27 @@ void FrameBuffer::resize(int width, int height) {
 }
 
 void FrameBuffer::clear() {
-    std::fill_n(depthPixels, pixelCount(), empty);
     if (keepingColors && !colorPixels) allocateColors();
     if (keepingRecords && !recordPixels) allocateRecords();
+    clearRows({0, h});
+    stats = {};
+}
+
+void FrameBuffer::clearRows(RowRange rows) {
+    const size_t from = index(0, rows.begin), to = index(0, rows.end);
+    std::fill(depthPixels + from, depthPixels + to, empty);
     if (colorPixels)
-        for (size_t i = 0; i < pixelCount(); ++i) {
+        for (size_t i = from; i < to; ++i) {
             colorPixels[i * 3] = background.r;
             colorPixels[i * 3 + 1] = background.g;
             colorPixels[i * 3 + 2] = background.b;
         }
-    stats = {};
 }
 
 void FrameBuffer::keepColors(const Color& backgroundColor) {
     keepingColors = true;
     background = backgroundColor;
+    if (depthPixels && !colorPixels) allocateColors();
 }
 
 void FrameBuffer::dropColors() {
@@ -65,7 +71,11 @@ void FrameBuffer::dropColors() {
     colorPixels = nullptr;
 }
 
-void FrameBuffer::keepRecords() { keepingRecords = true; }
+void FrameBuffer::keepRecords() {
+    keepingRecords = true;
+    // Now, not at the next clear(): bands that clear their own rows share it through their views.
+    if (depthPixels && !recordPixels) allocateRecords();
+}
 
 void FrameBuffer::dropRecords() {
     keepingRecords = false;

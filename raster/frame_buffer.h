@@ -65,10 +65,14 @@ public:
     void resize(int width, int height);
     // Every pixel empty, every kept colour the background, counters zero.
     void clear();
+    // The same for `rows` alone, counters untouched: each band clears its own
+    // rows while the others draw theirs.
+    void clearRows(RowRange rows);
 
     // From the next clear() on, also keep each passing fragment's red, green and
     // blue in memory, over `background`: the frame as a whole, to present,
-    // compare or save. Off again with dropColors().
+    // compare or save. Off again with dropColors(). Storage for them is made
+    // here for a sized buffer, so that views share it from the first frame.
     void keepColors(const Color& background = {1, 1, 1, 1});
     void dropColors();
     bool keepsColors() const { return keepingColors; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <ostream>
 #include <vector>
@@ -46,6 +47,36 @@ INSTANTIATE_TEST_SUITE_P(
         Byte{"above_tie_0_5", 0x1.010104p-9f, 1}, Byte{"point_2", 0.2f, 51}, Byte{"point_8", 0.8f, 204},
         Byte{"point_999", 0.999f, 255}, Byte{"point_998", 0.998f, 254}),
     ::testing::PrintToStringParamName());
+
+// Every byte boundary from both sides, the specials, and a stride through all
+// 2^32 patterns; an odd start and length leave some channels to the tail.
+TEST(WindowBytes, GiveWindowByteForEveryChannel) {
+    std::vector<float> channels = {nan, -nan, inf, -inf, 0, -0.0f, 1, std::numeric_limits<float>::denorm_min(),
+                                   -std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::max()};
+    for (int k = 0; k < 255; ++k) {
+        const float tie = (k + 0.5f) / 255;
+        float below = tie, above = tie;
+        channels.push_back(tie);
+        for (int n = 0; n < 400; ++n) {
+            channels.push_back(below = std::nextafter(below, -1.0f));
+            channels.push_back(above = std::nextafter(above, 2.0f));
+        }
+    }
+    for (std::uint64_t bits = 7; bits < (1ull << 32); bits += 4099) {
+        const std::uint32_t pattern = static_cast<std::uint32_t>(bits);
+        float c;
+        std::memcpy(&c, &pattern, sizeof c);
+        channels.push_back(c);
+    }
+    std::vector<std::uint8_t> bytes(channels.size());
+    windowBytes(channels.data() + 1, channels.size() - 1, bytes.data() + 1);
+    long wrong = 0;
+    for (size_t i = 1; i < channels.size(); ++i)
+        if (bytes[i] != windowByte(channels[i]) && ++wrong <= 5)
+            ADD_FAILURE() << std::hexfloat << channels[i] << ": " << int(bytes[i]) << ", windowByte gives "
+                          << int(windowByte(channels[i]));
+    EXPECT_EQ(wrong, 0);
+}
 
 TEST(WindowPicture, PutsTheBottomRowLast) {
     MemoryImage image(2, 3);

@@ -205,8 +205,9 @@ TEST(BandedCrowd, EveryBandHeightGivesTheOneThreadFrame) {
         }
 }
 
-// The viewer keeps one renderer and one buffer while the window changes size.
-TEST(BandRendererReuse, OneRendererAndBufferAcrossResizedFrames) {
+// The viewer keeps one renderer and one buffer from frame to frame while the
+// window changes size: each frame starts from empty rows whatever came before.
+TEST(BandRendererReuse, OneRendererAndBufferAcrossFramesAndSizes) {
     StartupScene startup;
     BandRenderer renderer(3);
     FrameBuffer frame;
@@ -216,9 +217,12 @@ TEST(BandRendererReuse, OneRendererAndBufferAcrossResizedFrames) {
     };
     for (const Size s : {Size{480, 480}, Size{1000, 700}, Size{1, 1}, Size{97, 300}, Size{480, 480}}) {
         SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
-        setupView(startup.scene, startSpin, startTilt, 2, s.width, s.height);
-        prepareFrame(frame, s.width, s.height, nullptr);
-        renderer.draw(startup.scene, frame);
+        frame.resize(s.width, s.height);
+        // Nearer first, so that a pixel left over would hide the farther square.
+        for (const float zoom : {6.0f, 2.0f}) {
+            setupView(startup.scene, startSpin, startTilt, zoom, s.width, s.height);
+            renderer.draw(startup.scene, frame);
+        }
         expectSame(drawPlain(startup.scene, s.width, s.height), keptFrame(frame), s.width);
     }
 }
