@@ -15,13 +15,17 @@ std::uint8_t windowByte(float channel) {
 
 RgbImage8 windowPicture(const float* rgbBottomRowFirst, int width, int height) {
     RgbImage8 picture(width, height);
-    const size_t rowLength = static_cast<size_t>(width) * 3;
-    for (int y = 0; y < height; ++y) {
+    toWindowPicture(rgbBottomRowFirst, {0, height}, picture);
+    return picture;
+}
+
+void toWindowPicture(const float* rgbBottomRowFirst, RowRange rows, RgbImage8& picture) {
+    const size_t rowLength = static_cast<size_t>(picture.width) * 3;
+    for (int y = rows.begin; y < rows.end; ++y) {
         const float* in = rgbBottomRowFirst + static_cast<size_t>(y) * rowLength;
-        std::uint8_t* out = picture.rgb.data() + static_cast<size_t>(height - 1 - y) * rowLength;
+        std::uint8_t* out = picture.rgb.data() + static_cast<size_t>(picture.height - 1 - y) * rowLength;
         for (size_t i = 0; i < rowLength; ++i) out[i] = windowByte(in[i]);
     }
-    return picture;
 }
 
 RgbImage8 windowPicture(const MemoryImage& image) {

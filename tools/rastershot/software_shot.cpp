@@ -2,8 +2,6 @@
 
 #include "app/camera.h"
 #include "app/software_path.h"
-#include "picture/window_bytes.h"
-#include "raster/memory_image.h"
 
 namespace rv {
 
@@ -17,21 +15,8 @@ SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& 
         renderSoftware(scene, frame, renderer, o.width, o.height);
     });
     shot.counts = frame.stats;
-    MemoryImage image(o.width, o.height);
-    sendCoveredPixels(frame, image);
-    shot.snapshot = {windowPicture(image), coverage(frame)};
+    shot.snapshot = softwareSnapshot(frame);
     return shot;
-}
-
-std::vector<std::uint8_t> coverage(const FrameBuffer& frame) {
-    const int w = frame.width(), h = frame.height();
-    std::vector<std::uint8_t> covered(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y) {
-        const float* row = &frame.depth()[static_cast<size_t>(y) * w];
-        std::uint8_t* out = &covered[static_cast<size_t>(h - 1 - y) * w];
-        for (int x = 0; x < w; ++x) out[x] = row[x] != FrameBuffer::empty;
-    }
-    return covered;
 }
 
 } // namespace rv

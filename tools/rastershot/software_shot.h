@@ -21,7 +21,4 @@ struct SoftwareShot {
 // the camera rewrites its matrix stacks. The frame keeps its colours after.
 SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& options);
 
-// Which pixels hold a fragment, top row first, from the buffer's depth values.
-std::vector<std::uint8_t> coverage(const FrameBuffer& frame);
-
 } // namespace rv
