@@ -219,6 +219,8 @@ TEST_F(DifferenceView, KeysInAnyOrderLeaveTheWindowOnThePictureTheyChose) {
             EXPECT_LE(comparePictures(window, want.software).largest, 1) << "not the software picture";
         }
     }
+    // A GL error left by a difference frame would be printed by the next OpenGL frame.
+    EXPECT_EQ(run.output(), "");
 }
 
 TEST_F(DifferenceView, SavingWritesThePicturesThePrintedCommandDraws) {
@@ -268,6 +270,10 @@ TEST_F(DifferenceView, SavingWritesThePicturesThePrintedCommandDraws) {
     ASSERT_EQ(lineCount(both), 2u) << both;
     EXPECT_NE(both.find((shots / "view-2-diff.png").string(), errors.size()), std::string::npos) << both;
     EXPECT_EQ(load(prefix + "-diff.png"), saved.difference);
+    run.typeKey(XK_g);
+    run.changedFrom(shown);
+    run.drawnOut();
+    EXPECT_EQ(run.output(), "") << "GL errors left by saving, printed by the next OpenGL frame";
 }
 
 TEST_F(DifferenceView, SavingIntoADirectoryThatCannotBeMadePrintsOneErrorAndTheViewerGoesOn) {
