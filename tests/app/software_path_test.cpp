@@ -81,18 +81,25 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SoftwareFrameResize,
                                            SizeChange{0, 0}),
                          ::testing::PrintToStringParamName());
 
-// Behind several threads' GL points and rastershot's picture: the kept frame
-// sent on shows what the fragments themselves showed, overdraw settled.
-TEST(CoveredPixels, ResendTheKeptFrameAsTheFragmentsDrewItInRowOrder) {
+// The start-up view at 64 x 48, its colours kept and its fragments also sent to `drawn`.
+class KeptStartUpFrame : public ::testing::Test {
+protected:
     Scene scene;
-    initScene(scene);
     FrameBuffer frame;
-    prepareRendering(scene, frame);
-    frame.keepColors();
-    setupCamera(scene, ViewState{}, 64, 48);
-    MemoryImage drawn(64, 48);
-    frame.output = &drawn;
-    renderSoftware(scene, frame, 64, 48);
+    MemoryImage drawn{64, 48};
+    void SetUp() override {
+        initScene(scene);
+        prepareRendering(scene, frame);
+        frame.keepColors();
+        setupCamera(scene, ViewState{}, 64, 48);
+        frame.output = &drawn;
+        renderSoftware(scene, frame, 64, 48);
+    }
+};
+
+// Behind several threads' GL points: the kept frame sent on shows what the
+// fragments themselves showed, overdraw settled.
+TEST_F(KeptStartUpFrame, CoveredPixelsResentShowItAsTheFragmentsDrewItInRowOrder) {
 
     class Resent : public MemoryImage {
     public:
@@ -129,17 +136,7 @@ TEST(SoftwareSnapshot, CoverageComesFromTheDepthBufferWithTheTopRowFirst) {
 // The difference view and rastershot read the frame from its kept colours; a
 // wrong row order or a band converted twice or not at all would show the
 // window another picture than the fragments drew.
-TEST(SoftwareSnapshot, IsWhatTheFragmentsDrewWhateverBandsConvertIt) {
-    Scene scene;
-    initScene(scene);
-    FrameBuffer frame;
-    prepareRendering(scene, frame);
-    frame.keepColors();
-    setupCamera(scene, ViewState{}, 64, 48);
-    MemoryImage drawn(64, 48);
-    frame.output = &drawn;
-    renderSoftware(scene, frame, 64, 48);
-
+TEST_F(KeptStartUpFrame, SnapshotIsWhatTheFragmentsDrewWhateverBandsConvertIt) {
     const Snapshot whole = softwareSnapshot(frame);
     EXPECT_EQ(whole.picture, windowPicture(drawn));
     EXPECT_GT(std::count(whole.covered.begin(), whole.covered.end(), 1), 0);
