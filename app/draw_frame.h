@@ -15,6 +15,15 @@ namespace rv {
 void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software, int width,
                int height);
 
+// drawFrame's set-up alone, before anything is drawn: white clear (unless the
+// frame about to be drawn sets every pixel anyway), one unit per pixel, the
+// camera for `view`.
+void beginFrame(Scene& scene, const ViewState& view, int width, int height, bool clear = true);
+
+// GL's matrices for one unit per pixel from the lower-left corner: a point or
+// an image at (x, y) lands on pixel (x, y).
+void loadPixelProjection(int width, int height);
+
 // The dispatch alone: the OpenGL reference path, or the software path into the window through `software`.
 void renderScene(const Scene& scene, FrameBuffer& frame, SoftwareWindow& software, int width, int height);
 

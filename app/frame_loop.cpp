@@ -2,17 +2,46 @@
 
 #include <GL/glut.h>
 
+#include <cstdio>
+#include <string>
+
+#include "app/difference_view.h"
 #include "app/draw_frame.h"
 #include "app/viewer.h"
 
 namespace rv {
 
-void displayFrame() {
-    // The viewport, not the last reshape, is the frame size: a zero-size reshape leaves it alone.
+namespace {
+
+struct FrameSize {
+    int width, height;
+};
+
+// The viewport, not the last reshape, is the frame size: a zero-size reshape leaves it alone.
+FrameSize frameSize() {
     GLint v[4];
     glGetIntegerv(GL_VIEWPORT, v);
-    drawFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, v[2], v[3]);
+    return {v[2], v[3]};
+}
+
+} // namespace
+
+void displayFrame() {
+    const FrameSize size = frameSize();
+    if (viewer.display == Display::difference)
+        drawDifferenceFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
+    else
+        drawFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
     glutSwapBuffers();
+}
+
+void saveShownView() {
+    const FrameSize size = frameSize();
+    const ShotView shot{viewer.view, size.width, size.height, viewer.scene.mipmapping, viewer.scene.clipping};
+    const std::string line = saveView(viewer.shotsDirectory, shot, [&] {
+        return drawViewPictures(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
+    });
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 void reshapeWindow(int width, int height) {

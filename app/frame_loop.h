@@ -6,6 +6,10 @@ namespace rv {
 void displayFrame();
 // GLUT reshape callback; a zero size (a minimised window) keeps the old viewport.
 void reshapeWindow(int width, int height);
+// Saves the software, OpenGL and difference pictures of the window's current
+// size and view, as 's' asks, and reports them on standard error. Draws into
+// the back buffer without swapping: the window keeps showing its picture.
+void saveShownView();
 // One-shot idle callback: draws a frame and disarms itself until input re-arms it.
 void idleRedraw();
 

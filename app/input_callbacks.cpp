@@ -19,6 +19,11 @@ void follow(InputEffect effect) {
     switch (effect) {
     // exit(), not a return from the main loop: static teardown destroys the scene.
     case InputEffect::quit: std::exit(0);
+    case InputEffect::save:
+        saveShownView();
+        // The save drew into the back buffer; a fresh frame puts the window's own picture there again.
+        glutIdleFunc(idleRedraw);
+        break;
     case InputEffect::redraw: glutIdleFunc(idleRedraw); break;
     case InputEffect::none: break;
     }
@@ -26,7 +31,7 @@ void follow(InputEffect effect) {
 
 } // namespace
 
-void keyPressed(unsigned char key, int, int) { follow(applyKey(viewer.scene, key)); }
+void keyPressed(unsigned char key, int, int) { follow(applyKey(viewer.scene, viewer.display, key)); }
 
 void mouseButton(int button, int state, int x, int y) {
     follow(applyMouseButton(viewer.view, button, state, x, y));

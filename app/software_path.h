@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "picture/difference.h"
 #include "raster/band_renderer.h"
 #include "raster/frame_buffer.h"
 #include "raster/pixel_sink.h"
@@ -26,5 +27,14 @@ void renderSoftware(const Scene& scene, FrameBuffer& frame, BandRenderer& render
 // first and left to right, in one bracket: a frame drawn in memory sent on as
 // points. The frame keeps its colours.
 void sendCoveredPixels(const FrameBuffer& frame, PixelSink& sink);
+
+// The software frame as the window shows it, from its kept colours (over
+// white, as the window clears): every channel through windowByte, and which
+// pixels hold a fragment by the depth buffer, both top row first.
+Snapshot softwareSnapshot(const FrameBuffer& frame);
+
+// Rows `rows` of that snapshot only, into one already of the frame's size, so
+// that each band's thread converts its own rows while others still draw.
+void toSnapshot(const FrameBuffer& frame, RowRange rows, Snapshot& shot);
 
 } // namespace rv

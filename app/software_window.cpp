@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "app/software_path.h"
 #include "picture/window_bytes.h"
 
@@ -41,6 +43,27 @@ void SoftwareWindow::draw(const Scene& scene, FrameBuffer& frame, int width, int
     // Each band's thread converts its own rows while others still draw.
     renderSoftware(scene, frame, renderer, width, height,
                    [&](RowRange rows) { toWindowBytes(frame, rows, bytes.data()); });
+    presentBytes(width, height);
+}
+
+Snapshot SoftwareWindow::drawInMemory(const Scene& scene, FrameBuffer& frame, int width, int height) {
+    frame.keepColors({1, 1, 1, 1});
+    frame.output = nullptr;
+    Snapshot shot{RgbImage8(width, height), std::vector<std::uint8_t>(static_cast<size_t>(width) * height)};
+    renderSoftware(scene, frame, renderer, width, height, [&](RowRange rows) { toSnapshot(frame, rows, shot); });
+    return shot;
+}
+
+void SoftwareWindow::present(const RgbImage8& picture) {
+    const size_t row = static_cast<size_t>(picture.width) * 3;
+    bytes.resize(row * static_cast<size_t>(picture.height));
+    // GL's rows go upwards from the lower-left corner.
+    for (int y = 0; y < picture.height; ++y)
+        std::copy_n(picture.pixel(0, y), row, &bytes[static_cast<size_t>(picture.height - 1 - y) * row]);
+    presentBytes(picture.width, picture.height);
+}
+
+void SoftwareWindow::presentBytes(int width, int height) {
     // Rows of 3 * width bytes: the default 4-byte alignment would skew every row of an odd width.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glRasterPos2i(0, 0);

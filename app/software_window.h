@@ -5,6 +5,7 @@
 
 #include "app/gl_point_sink.h"
 #include "app/viewer_options.h"
+#include "picture/difference.h"
 #include "raster/band_renderer.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
@@ -25,12 +26,23 @@ public:
     // Whether draw() sets every pixel of the window, background included.
     bool setsEveryPixel() const { return presentation == Presentation::image; }
 
+    // Draws the frame into memory alone, with the same threads and no GL call,
+    // and returns it as the window would show it (softwareSnapshot).
+    Snapshot drawInMemory(const Scene& scene, FrameBuffer& frame, int width, int height);
+
+    // Shows a picture of the whole width x height frame, top row first, in one
+    // pixel transfer, as the image presentation shows the software frame.
+    void present(const RgbImage8& picture);
+
 private:
     BandRenderer renderer;
     Presentation presentation;
     GlPointSink points;
     // The frame as the window's bytes, bottom row first, for one pixel transfer.
     std::vector<std::uint8_t> bytes;
+
+    // `bytes` into the window from its lower-left corner.
+    void presentBytes(int width, int height);
 };
 
 } // namespace rv

@@ -28,6 +28,7 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     viewer.scene.simd = options.simd;
     prepareRendering(viewer.scene, viewer.frame);
     viewer.software.emplace(options);
+    viewer.shotsDirectory = options.shotsDirectory;
     return {};
 }
 

@@ -2,13 +2,24 @@
 
 namespace rv {
 
-InputEffect applyKey(Scene& scene, unsigned char key) {
+InputEffect applyKey(Scene& scene, Display& display, unsigned char key) {
     switch (key) {
     case 27:
     case 'q': return InputEffect::quit;
     case 'a': scene.mipmapping = !scene.mipmapping; return InputEffect::redraw;
     case 'c': scene.clipping = !scene.clipping; return InputEffect::redraw;
-    case 'g': scene.useOpenGL = !scene.useOpenGL; return InputEffect::redraw;
+    case 'd':
+        display = display == Display::difference ? Display::renderer : Display::difference;
+        return InputEffect::redraw;
+    case 'g':
+        // Leaving the difference view must not also swap the renderer, or 'd' 'g'
+        // would land on the other renderer than the one the person had chosen.
+        if (display == Display::difference)
+            display = Display::renderer;
+        else
+            scene.useOpenGL = !scene.useOpenGL;
+        return InputEffect::redraw;
+    case 's': return InputEffect::save;
     default: return InputEffect::none;
     }
 }

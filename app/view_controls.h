@@ -5,8 +5,13 @@
 
 namespace rv {
 
-// What the window has to do after an input event.
-enum class InputEffect { none, redraw, quit };
+// What the window has to do after an input event. `save` writes the current
+// view's pictures, then redraws.
+enum class InputEffect { none, redraw, save, quit };
+
+// What the window shows: the picture of the renderer scene.useOpenGL selects,
+// or the difference of both renderers' pictures.
+enum class Display { renderer, difference };
 
 // GLUT's button and state numbers, so that this code needs no GLUT header;
 // the GLUT callbacks check that they match.
@@ -20,8 +25,10 @@ constexpr int down = 0;
 } // namespace mouse
 
 // Letters are case-sensitive: 'a' toggles mip-mapping, 'c' the software path's
-// clipping, 'g' the renderer, 'q' and ESC quit.
-InputEffect applyKey(Scene& scene, unsigned char key);
+// clipping, 'd' the difference view, 'g' the renderer (from the difference
+// view it only returns to the renderer's picture), 's' saves the view, 'q'
+// and ESC quit.
+InputEffect applyKey(Scene& scene, Display& display, unsigned char key);
 
 // Tracks the left and right buttons and steps the zoom on every wheel call, press
 // and release alike, as GLUT reports both for one notch.

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "picture/png_file.h"
+
 namespace rv {
 
 namespace {
@@ -21,6 +23,16 @@ std::string exact(float v) {
 
 std::string suffixed(const std::string& prefix, const char* what) { return prefix + "-" + what + ".png"; }
 
+// Pasted into a shell, a path with a space or a '$' would name another file.
+std::string shellWord(const std::string& word) {
+    const bool plain = !word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                               "0123456789_-./+,:=@%") == std::string::npos;
+    if (plain) return word;
+    std::string quoted = "'";
+    for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 } // namespace
 
 std::string rastershotCommand(const ShotView& s, const std::string& outPrefix) {
@@ -30,7 +42,7 @@ std::string rastershotCommand(const ShotView& s, const std::string& outPrefix) {
                           exact(s.view.viewPanX) + "," + exact(s.view.viewPanY);
     if (!s.mipmapping) command += " --no-mipmap";
     if (!s.clipping) command += " --no-clip";
-    return command + " --out " + outPrefix;
+    return command + " --out " + shellWord(outPrefix);
 }
 
 std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std::string& error) {
@@ -64,6 +76,26 @@ std::string differenceCaption(const DifferenceCounts& c) {
     return "difference: " + std::to_string(c.both) + " both (" + std::to_string(c.equal) + " equal), " +
            std::to_string(c.softwareOnly) + " software only, " + std::to_string(c.openglOnly) +
            " OpenGL only (toggle with 'd')";
+}
+
+std::string saveView(const std::filesystem::path& dir, const ShotView& shot,
+                     const std::function<ViewPictures()>& draw) {
+    const std::string failed = "rasterview: cannot save the view: ";
+    std::string error;
+    const std::optional<std::string> prefix = claimShotPrefix(dir, error);
+    if (!prefix) return failed + error;
+    const ViewPictures pictures = draw();
+    const std::string files[] = {suffixed(*prefix, "software"), suffixed(*prefix, "opengl"), suffixed(*prefix, "diff")};
+    const RgbImage8* images[] = {&pictures.software.picture, &pictures.opengl.picture, &pictures.difference};
+    for (int i = 0; i < 3; ++i)
+        if (!writePng(files[i], *images[i], &error)) {
+            // A half-written set would pass for a saved view, and its number is ours to give back.
+            std::error_code ignored;
+            for (const std::string& file : files) std::filesystem::remove(file, ignored);
+            return failed + error;
+        }
+    return "rasterview: saved " + files[0] + ", " + files[1] + " and " + files[2] +
+           "; to draw them again: " + rastershotCommand(shot, *prefix);
 }
 
 } // namespace rv

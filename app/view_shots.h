@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,7 +22,8 @@ struct ShotView {
 
 // The rastershot command that draws exactly this view with both renderers into
 // PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png. Every number is
-// written in the shortest form that reads back to the same float.
+// written in the shortest form that reads back to the same float; a prefix
+// that a shell would split or expand is quoted.
 std::string rastershotCommand(const ShotView& shot, const std::string& outPrefix);
 
 // Picks the first free numbered prefix DIR/view-N (N from 1) whose three files
@@ -33,5 +35,22 @@ std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std
 
 // The difference view's caption, in the words of the OpenGL caption.
 std::string differenceCaption(const DifferenceCounts& counts);
+
+// Both renderers' pictures of one view and their difference, as
+// rastershot --renderer both makes them.
+struct ViewPictures {
+    Snapshot software;
+    Snapshot opengl;
+    RgbImage8 difference;
+    DifferenceCounts counts;
+};
+
+// Saves one view into `dir`: claims a numbered prefix, then draws the
+// pictures with `draw` and writes them under rastershot's names. Returns the
+// line for standard error: the three paths and the rastershot command that
+// writes the same files again, or why nothing was saved (no file of the
+// prefix is left behind then).
+std::string saveView(const std::filesystem::path& dir, const ShotView& shot,
+                     const std::function<ViewPictures()>& draw);
 
 } // namespace rv

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "app/software_window.h"
+#include "app/view_controls.h"
 #include "app/view_state.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
@@ -15,6 +17,9 @@ struct Viewer {
     Scene scene;
     FrameBuffer frame;
     ViewState view;
+    Display display = Display::renderer;
+    // Where 's' saves the view.
+    std::string shotsDirectory = "out";
     // Made once the command line is read.
     std::optional<SoftwareWindow> software;
 };

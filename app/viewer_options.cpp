@@ -20,6 +20,12 @@ constexpr Flag<ViewerOptions> flags[] = {
     {"--threads", "N",
      [](std::string_view v, ViewerOptions& o) { return readWholeNumber("--threads", v, 1, maxThreads, o.threads); }},
     {"--present", "points|image", readPresentation},
+    {"--shots", "DIR",
+     [](std::string_view v, ViewerOptions& o) {
+         if (v.empty()) return std::string("--shots: expected a directory, got ''");
+         o.shotsDirectory = v;
+         return std::string();
+     }},
     {"--no-simd", "",
      [](std::string_view, ViewerOptions& o) {
          o.simd = false;
@@ -43,7 +49,8 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argv) {
 std::string_view viewerUsageText() {
     return R"(Usage: rasterview [OPTION]... [GLUT OPTION]...
 Shows the textured, bump-mapped square through OpenGL and through the software
-rasterizer; 'g' switches between them (see README.md for the keys and mouse).
+rasterizer; 'g' switches between them, 'd' shows their difference, 's' saves
+the view (see README.md for the keys and mouse).
 
   --threads N         threads drawing the software frame, 1 to 256, in bands
                       of rows; every count shows the same picture (default:
@@ -56,6 +63,9 @@ rasterizer; 'g' switches between them (see README.md for the keys and mouse).
   --no-simd           the software rasterizer shades one fragment at a time
                       with its scalar code instead of in vector lanes; the
                       picture is the same to the bit, only slower
+  --shots DIR         where 's' saves the software, OpenGL and difference
+                      pictures of the view, numbered, never overwriting a file
+                      (default: out, created when missing)
   --help, -h          prints this text
 
 A value may also follow its flag after '=', as in --threads=2. Arguments that

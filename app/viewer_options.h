@@ -24,6 +24,8 @@ struct ViewerOptions {
     Presentation present = Presentation::points;
     // Vector shading; false runs the scalar code that defines its bits.
     bool simd = true;
+    // Where 's' saves the view's pictures; created when missing.
+    std::string shotsDirectory = "out";
 };
 
 struct ViewerCommandLine {

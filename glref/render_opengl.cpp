@@ -17,24 +17,6 @@ void reportErrors() {
     std::fflush(stdout);
 }
 
-void drawCaption(int width, int height) {
-    glDisable(GL_LIGHTING);
-    glColor3f(0, 0, 0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0, width, 0, height);
-    glRasterPos2f(10, 10);
-    for (const char* c = caption; *c; ++c) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *c);
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-}
-
 void loadMatrices(const Scene& scene) {
     float modelview[16], projection[16];
     toColumnMajor(scene.modelview.current, modelview);
@@ -130,9 +112,27 @@ void drawPolygons(const SceneObject& object) {
 
 } // namespace
 
+void drawCaption(const char* text, int width, int height) {
+    glDisable(GL_LIGHTING);
+    glColor3f(0, 0, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, width, 0, height);
+    glRasterPos2f(10, 10);
+    for (const char* c = text; *c; ++c) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *c);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
 void renderOpenGL(const Scene& scene, int width, int height) {
     reportErrors();
-    drawCaption(width, height);
+    drawCaption(caption, width, height);
     glEnable(GL_DEPTH_TEST);
     glShadeModel(scene.flatShading ? GL_FLAT : GL_SMOOTH);
     loadMatrices(scene);

@@ -11,4 +11,9 @@ namespace rv {
 // software path's points are drawn unchanged afterwards. The caller swaps buffers.
 void renderOpenGL(const Scene& scene, int width, int height);
 
+// One line of black GLUT_BITMAP_HELVETICA_18 text at (10, 10) from the lower-left
+// corner of a width x height window, whatever the current matrices; writes no
+// depth. Leaves lighting off.
+void drawCaption(const char* text, int width, int height);
+
 } // namespace rv

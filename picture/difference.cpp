@@ -29,6 +29,15 @@ void putDifference(std::uint8_t* out, int difference) {
     put(out, static_cast<int>(255 - 95 * t), static_cast<int>(220 * (1 - t)), 0);
 }
 
+// The ramp for every difference, worked out once: a square root per pixel
+// cost the viewer's difference view a millisecond on a window full of it.
+struct DifferenceRamp {
+    std::uint8_t colour[256][3] = {};
+    DifferenceRamp() {
+        for (int d = 1; d < 256; ++d) putDifference(colour[d], d);
+    }
+};
+
 int largestChannelDifference(const std::uint8_t* a, const std::uint8_t* b) {
     return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
 }
@@ -36,40 +45,43 @@ int largestChannelDifference(const std::uint8_t* a, const std::uint8_t* b) {
 } // namespace
 
 RgbImage8 differenceImage(const Snapshot& software, const Snapshot& opengl, DifferenceCounts& counts) {
-    counts = {};
+    static const DifferenceRamp ramp;
+    // Counted in locals: bytes written through a pointer may alias anything, so
+    // counters in `counts` would be reloaded and stored at every pixel.
+    DifferenceCounts c;
     const int w = software.picture.width, h = software.picture.height;
     RgbImage8 out(w, h);
     long sum = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const size_t i = static_cast<size_t>(y) * w + x;
-            const std::uint8_t* s = software.picture.pixel(x, y);
-            const std::uint8_t* g = opengl.picture.pixel(x, y);
-            std::uint8_t* p = out.pixel(x, y);
-            const bool bySoftware = software.covered[i], byOpenGL = opengl.covered[i];
-            if (bySoftware && byOpenGL) {
-                ++counts.both;
-                const int d = largestChannelDifference(s, g);
-                sum += d;
-                counts.largest = std::max(counts.largest, d);
-                if (d == 0) {
-                    ++counts.equal;
-                    putDimmed(p, s);
-                } else {
-                    putDifference(p, d);
-                }
-            } else if (bySoftware) {
-                ++counts.softwareOnly;
-                std::copy_n(difference::softwareOnly, 3, p);
-            } else if (byOpenGL) {
-                ++counts.openglOnly;
-                std::copy_n(difference::openglOnly, 3, p);
-            } else {
-                // Background, with the caption's pixels as background too: it is not the scene.
+    const size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
+    const std::uint8_t* s = software.picture.rgb.data();
+    const std::uint8_t* g = opengl.picture.rgb.data();
+    std::uint8_t* p = out.rgb.data();
+    for (size_t i = 0; i < pixels; ++i, s += 3, g += 3, p += 3) {
+        const bool bySoftware = software.covered[i], byOpenGL = opengl.covered[i];
+        if (bySoftware && byOpenGL) {
+            ++c.both;
+            const int d = largestChannelDifference(s, g);
+            sum += d;
+            c.largest = std::max(c.largest, d);
+            if (d == 0) {
+                ++c.equal;
                 putDimmed(p, s);
+            } else {
+                std::copy_n(ramp.colour[d], 3, p);
             }
+        } else if (bySoftware) {
+            ++c.softwareOnly;
+            std::copy_n(difference::softwareOnly, 3, p);
+        } else if (byOpenGL) {
+            ++c.openglOnly;
+            std::copy_n(difference::openglOnly, 3, p);
+        } else {
+            // Background, with the caption's pixels as background too: it is not the scene.
+            putDimmed(p, s);
         }
-    if (counts.both) counts.mean = static_cast<double>(sum) / counts.both;
+    }
+    if (c.both) c.mean = static_cast<double>(sum) / c.both;
+    counts = c;
     return out;
 }
 

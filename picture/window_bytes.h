@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "picture/rgb_image.h"
+#include "raster/frame_buffer.h"
 #include "raster/memory_image.h"
 
 namespace rv {
@@ -23,6 +24,10 @@ void windowBytes(const float* channels, std::size_t count, std::uint8_t* bytes);
 // Float RGB colours, width * height * 3 of them with the bottom row first, as
 // the viewer's window shows them: top row first, each channel through windowByte.
 RgbImage8 windowPicture(const float* rgbBottomRowFirst, int width, int height);
+
+// Rows `rows` (counted from the bottom) of the same conversion, into a picture
+// already of the colours' size: threads that each drew some rows convert their own.
+void toWindowPicture(const float* rgbBottomRowFirst, RowRange rows, RgbImage8& picture);
 
 // The software picture as the viewer's window shows it.
 RgbImage8 windowPicture(const MemoryImage& image);

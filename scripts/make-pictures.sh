@@ -3,7 +3,7 @@
 # one `rastershot --renderer both` writes the software picture, the OpenGL
 # picture and their difference; then, for each row of the table, rastershot
 # --stats with one thread and with every core times the software frame in
-# memory, through GL points and as one image.
+# memory, through GL points and as one image, and the viewer's difference view.
 #   scripts/make-pictures.sh [BUILD_DIR]      (default: build)
 # Without a display it runs itself again under its own Xvfb, whose screen holds
 # a 1920 x 1080 window.
@@ -62,8 +62,9 @@ for row in "${rows[@]}"; do
   all=$("$shot" --renderer both --size "$size" --frames $frames --stats --out "$scratch/f" $flags 2>/dev/null)
   software=$(grep '"renderer": "software"' <<<"$all")
   opengl=$(grep '"renderer": "opengl"' <<<"$all")
+  difference=$(grep '"renderer": "difference"' <<<"$all")
   [ -n "$(field glImageMedianMs "$software")" ] || { echo "no timing in the window: is the display usable?" >&2; exit 1; }
-  lines+=("| $label | ${size/x/ x } | $(field fragmentsShaded "$one") | $(field medianMs "$one") | $(field medianMs "$software") | $(field glPointsMedianMs "$one") | $(field glPointsMedianMs "$software") | $(field glImageMedianMs "$software") | $(field medianMs "$opengl") |")
+  lines+=("| $label | ${size/x/ x } | $(field fragmentsShaded "$one") | $(field medianMs "$one") | $(field medianMs "$software") | $(field glPointsMedianMs "$one") | $(field glPointsMedianMs "$software") | $(field glImageMedianMs "$software") | $(field medianMs "$opengl") | $(field medianMs "$difference") |")
   echo "${lines[-1]}" >&2
 done
 
@@ -72,8 +73,8 @@ threads=$(field threads "$software")
 table=$(
   echo "Milliseconds per frame, median of $frames frames, on $model with $(nproc) cores; \"all\" is $threads threads:"
   echo
-  echo "| View | Size | Fragments shaded | In memory, 1 thread | In memory, all | GL points, 1 thread | GL points, all | One image, all | OpenGL path |"
-  echo "|---|---|---:|---:|---:|---:|---:|---:|---:|"
+  echo "| View | Size | Fragments shaded | In memory, 1 thread | In memory, all | GL points, 1 thread | GL points, all | One image, all | OpenGL path | Difference view, all |"
+  echo "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|"
   printf '%s\n' "${lines[@]}"
 )
 echo "$table"

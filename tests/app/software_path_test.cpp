@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "app/camera.h"
+#include "picture/window_bytes.h"
 #include "raster/memory_image.h"
 
 namespace rv {
@@ -80,18 +81,25 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SoftwareFrameResize,
                                            SizeChange{0, 0}),
                          ::testing::PrintToStringParamName());
 
-// Behind several threads' GL points and rastershot's picture: the kept frame
-// sent on shows what the fragments themselves showed, overdraw settled.
-TEST(CoveredPixels, ResendTheKeptFrameAsTheFragmentsDrewItInRowOrder) {
+// The start-up view at 64 x 48, its colours kept and its fragments also sent to `drawn`.
+class KeptStartUpFrame : public ::testing::Test {
+protected:
     Scene scene;
-    initScene(scene);
     FrameBuffer frame;
-    prepareRendering(scene, frame);
-    frame.keepColors();
-    setupCamera(scene, ViewState{}, 64, 48);
-    MemoryImage drawn(64, 48);
-    frame.output = &drawn;
-    renderSoftware(scene, frame, 64, 48);
+    MemoryImage drawn{64, 48};
+    void SetUp() override {
+        initScene(scene);
+        prepareRendering(scene, frame);
+        frame.keepColors();
+        setupCamera(scene, ViewState{}, 64, 48);
+        frame.output = &drawn;
+        renderSoftware(scene, frame, 64, 48);
+    }
+};
+
+// Behind several threads' GL points: the kept frame sent on shows what the
+// fragments themselves showed, overdraw settled.
+TEST_F(KeptStartUpFrame, CoveredPixelsResentShowItAsTheFragmentsDrewItInRowOrder) {
 
     class Resent : public MemoryImage {
     public:
@@ -112,6 +120,31 @@ TEST(CoveredPixels, ResendTheKeptFrameAsTheFragmentsDrewItInRowOrder) {
                                        [](float d) { return d != FrameBuffer::empty; });
     EXPECT_GT(covered, 0);
     EXPECT_EQ(resent.pointsPlotted, covered);
+}
+
+TEST(SoftwareSnapshot, CoverageComesFromTheDepthBufferWithTheTopRowFirst) {
+    FrameBuffer frame;
+    frame.keepColors();
+    frame.resize(3, 2);
+    frame.clear();
+    // A fragment is coverage whatever its depth, negative and zero included.
+    frame.depth()[0] = -0.5f; // bottom-left
+    frame.depth()[5] = 0.0f;  // top-right
+    EXPECT_EQ(softwareSnapshot(frame).covered, (std::vector<std::uint8_t>{0, 0, 1, 1, 0, 0}));
+}
+
+// The difference view and rastershot read the frame from its kept colours; a
+// wrong row order or a band converted twice or not at all would show the
+// window another picture than the fragments drew.
+TEST_F(KeptStartUpFrame, SnapshotIsWhatTheFragmentsDrewWhateverBandsConvertIt) {
+    const Snapshot whole = softwareSnapshot(frame);
+    EXPECT_EQ(whole.picture, windowPicture(drawn));
+    EXPECT_GT(std::count(whole.covered.begin(), whole.covered.end(), 1), 0);
+
+    Snapshot banded{RgbImage8(64, 48), std::vector<std::uint8_t>(64 * 48)};
+    for (const RowRange rows : {RowRange{30, 48}, RowRange{0, 1}, RowRange{1, 30}}) toSnapshot(frame, rows, banded);
+    EXPECT_EQ(banded.picture, whole.picture);
+    EXPECT_EQ(banded.covered, whole.covered);
 }
 
 // Every resource has one owner: a scene built, prepared, rendered and destroyed

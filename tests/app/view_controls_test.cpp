@@ -21,6 +21,7 @@ struct KeyCase {
     unsigned char key;
     InputEffect effect;
     bool mipmapping, useOpenGL, clipping;
+    Display display;
 };
 
 // Also the case's name: the key, with capitals and other keys spelled out.
@@ -40,38 +41,75 @@ class Keys : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(Keys, ActOnlyOnTheirExactLetter) {
     const KeyCase c = GetParam();
     Scene scene;
-    EXPECT_EQ(applyKey(scene, c.key), c.effect);
+    Display display = Display::renderer;
+    EXPECT_EQ(applyKey(scene, display, c.key), c.effect);
     EXPECT_EQ(scene.mipmapping, c.mipmapping);
     EXPECT_EQ(scene.useOpenGL, c.useOpenGL);
     EXPECT_EQ(scene.clipping, c.clipping);
+    EXPECT_EQ(display, c.display);
 }
 
+constexpr Display renderer = Display::renderer, difference = Display::difference;
+
 INSTANTIATE_TEST_SUITE_P(Table, Keys,
-                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true, true},
-                                           KeyCase{'g', InputEffect::redraw, true, false, true},
-                                           KeyCase{'c', InputEffect::redraw, true, true, false},
-                                           KeyCase{'q', InputEffect::quit, true, true, true},
-                                           KeyCase{27, InputEffect::quit, true, true, true},
-                                           KeyCase{'A', InputEffect::none, true, true, true},
-                                           KeyCase{'G', InputEffect::none, true, true, true},
-                                           KeyCase{'C', InputEffect::none, true, true, true},
-                                           KeyCase{'Q', InputEffect::none, true, true, true},
-                                           KeyCase{'x', InputEffect::none, true, true, true},
-                                           KeyCase{0, InputEffect::none, true, true, true}),
+                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true, true, renderer},
+                                           KeyCase{'g', InputEffect::redraw, true, false, true, renderer},
+                                           KeyCase{'c', InputEffect::redraw, true, true, false, renderer},
+                                           KeyCase{'d', InputEffect::redraw, true, true, true, difference},
+                                           KeyCase{'s', InputEffect::save, true, true, true, renderer},
+                                           KeyCase{'q', InputEffect::quit, true, true, true, renderer},
+                                           KeyCase{27, InputEffect::quit, true, true, true, renderer},
+                                           KeyCase{'A', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'G', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'C', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'D', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'S', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'Q', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'x', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{0, InputEffect::none, true, true, true, renderer}),
                          ::testing::PrintToStringParamName());
 
 TEST(Keys, ToggleBackOnTheSecondPress) {
     Scene scene;
-    applyKey(scene, 'g');
-    applyKey(scene, 'g');
-    applyKey(scene, 'a');
-    applyKey(scene, 'a');
-    applyKey(scene, 'c');
-    applyKey(scene, 'c');
+    Display display = Display::renderer;
+    for (unsigned char key : {'g', 'g', 'a', 'a', 'c', 'c', 'd', 'd'}) applyKey(scene, display, key);
     EXPECT_TRUE(scene.useOpenGL);
     EXPECT_TRUE(scene.mipmapping);
     EXPECT_TRUE(scene.clipping);
+    EXPECT_EQ(display, Display::renderer);
 }
+
+struct KeySequence {
+    const char* name;
+    const char* keys;
+    // What the window shows afterwards.
+    bool useOpenGL;
+    Display display;
+};
+
+void PrintTo(const KeySequence& s, std::ostream* out) { *out << s.name; }
+
+class DifferenceView : public ::testing::TestWithParam<KeySequence> {};
+
+// 'd' never touches the renderer choice, and 'g' from the difference view only
+// leaves it: otherwise the window would come back on the other renderer.
+TEST_P(DifferenceView, LeavesTheRendererChoiceToG) {
+    Scene scene;
+    Display display = Display::renderer;
+    for (const char* k = GetParam().keys; *k; ++k) applyKey(scene, display, static_cast<unsigned char>(*k));
+    EXPECT_EQ(scene.useOpenGL, GetParam().useOpenGL);
+    EXPECT_EQ(display, GetParam().display);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DifferenceView,
+    ::testing::Values(KeySequence{"DBackToOpenGL", "dd", true, renderer},
+                      KeySequence{"GLeavesTheDifferenceOnly", "dg", true, renderer},
+                      KeySequence{"GLeavesForTheSoftwarePathChosenBefore", "gdg", false, renderer},
+                      KeySequence{"DBackToTheSoftwarePath", "gdd", false, renderer},
+                      KeySequence{"GAfterLeavingToggles", "dgg", false, renderer},
+                      KeySequence{"OtherKeysKeepTheDifference", "gdacs", false, difference}),
+    ::testing::PrintToStringParamName());
 
 class Mouse : public ::testing::Test {
 protected:

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <fstream>
 #include <sstream>
+
+#include "picture/png_file.h"
 #include <vector>
 
 namespace rv {
@@ -50,6 +52,15 @@ TEST(RastershotCommand, NamesEveryChoiceAndReadsBackToTheSameFloats) {
     EXPECT_EQ(defaults.find("--no-"), std::string::npos) << "mip-mapping and clipping are on by default";
 }
 
+TEST(RastershotCommand, QuotesAPrefixAShellWouldSplitOrExpand) {
+    for (const auto& [prefix, written] :
+         {std::pair<std::string, std::string>{"out/view-1", "out/view-1"},
+          {"my shots/view-1", "'my shots/view-1'"},
+          {"$HOME/view-1", "'$HOME/view-1'"},
+          {"it's/view-1", "'it'\\''s/view-1'"}})
+        EXPECT_TRUE(rastershotCommand(ShotView{}, prefix).ends_with(" --out " + written)) << prefix;
+}
+
 class ShotPrefix : public ::testing::Test {
 protected:
     fs::path dir = fs::temp_directory_path() / ("rv-shots-" + std::to_string(::getpid()) + "-" +
@@ -83,6 +94,62 @@ TEST_F(ShotPrefix, AnUnwritableDirectoryIsReportedNotThrown) {
     EXPECT_FALSE(claimShotPrefix(dir / "sub", error));
     EXPECT_NE(error.find((dir / "sub").string()), std::string::npos) << error;
     EXPECT_FALSE(claimShotPrefix("/proc/rv-shots", error)) << "a file system that takes no new files";
+}
+
+// Pictures of the save's own making: each file must hold its own picture.
+ViewPictures fakePictures() {
+    ViewPictures p;
+    p.software.picture = RgbImage8(3, 2);
+    p.opengl.picture = RgbImage8(3, 2);
+    p.difference = RgbImage8(3, 2);
+    p.software.picture.rgb[0] = 1;
+    p.opengl.picture.rgb[0] = 2;
+    p.difference.rgb[0] = 3;
+    return p;
+}
+
+RgbImage8 load(const fs::path& path) { return readPng(path.string()).value_or(RgbImage8()); }
+
+TEST_F(ShotPrefix, SavingWritesEachPictureUnderRastershotsNameAndSaysHowToDrawThemAgain) {
+    ShotView shot;
+    shot.width = 3;
+    shot.height = 2;
+    const ViewPictures pictures = fakePictures();
+    const std::string line = saveView(dir, shot, [&] { return pictures; });
+    const fs::path prefix = dir / "view-1";
+    EXPECT_EQ(load(prefix.string() + "-software.png"), pictures.software.picture);
+    EXPECT_EQ(load(prefix.string() + "-opengl.png"), pictures.opengl.picture);
+    EXPECT_EQ(load(prefix.string() + "-diff.png"), pictures.difference);
+    EXPECT_EQ(line, "rasterview: saved " + prefix.string() + "-software.png, " + prefix.string() + "-opengl.png and " +
+                        prefix.string() + "-diff.png; to draw them again: " + rastershotCommand(shot, prefix.string()));
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+
+    EXPECT_NE(saveView(dir, shot, [&] { return pictures; }).find((dir / "view-2-diff.png").string()),
+              std::string::npos);
+    EXPECT_EQ(load(prefix.string() + "-diff.png"), pictures.difference) << "the first save stays as it was";
+}
+
+TEST_F(ShotPrefix, AnUnwritableDirectoryIsOneLineAndNothingIsDrawn) {
+    fs::create_directories(dir);
+    std::ofstream(dir / "file") << "a file";
+    bool drawn = false;
+    const std::string line = saveView(dir / "file" / "shots", ShotView{}, [&] {
+        drawn = true;
+        return fakePictures();
+    });
+    EXPECT_EQ(line.rfind("rasterview: cannot save the view: ", 0), 0u) << line;
+    EXPECT_NE(line.find((dir / "file" / "shots").string()), std::string::npos) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_FALSE(drawn);
+}
+
+TEST_F(ShotPrefix, APictureThatCannotBeWrittenLeavesNoFileOfItsNumber) {
+    ViewPictures pictures = fakePictures();
+    // writePng refuses an empty image: the second of the three files fails.
+    pictures.opengl.picture = RgbImage8();
+    const std::string line = saveView(dir, ShotView{}, [&] { return pictures; });
+    EXPECT_EQ(line.rfind("rasterview: cannot save the view: ", 0), 0u) << line;
+    EXPECT_TRUE(fs::is_empty(dir)) << "a half-written set would pass for a saved view";
 }
 
 TEST(DifferenceCaption, StatesTheCountsLikeTheOpenGLCaption) {

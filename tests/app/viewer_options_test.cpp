@@ -36,6 +36,7 @@ TEST_P(AcceptedViewerArguments, GiveTheseOptionsAndLeaveTheRestToGlut) {
     ASSERT_EQ(c.action, Action::run) << c.error;
     EXPECT_EQ(c.options.threads, a.gives.threads);
     EXPECT_EQ(c.options.present, a.gives.present);
+    EXPECT_EQ(c.options.shotsDirectory, a.gives.shotsDirectory);
     EXPECT_EQ(c.glutArguments, withProgram(a.forGlut));
 }
 
@@ -48,6 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Every core and GL points unless told otherwise.
         Accepted{{}, {cores, points}, {}}, Accepted{{"--threads", "3", "--present", "image"}, {3, image}, {}},
         Accepted{{"--threads=1", "--present=points", "--threads=256"}, {256, points}, {}},
+        Accepted{{"--shots", "my shots/today", "--threads", "2"}, {2, points, true, "my shots/today"}, {}},
+        Accepted{{"--shots=a", "--shots=b"}, {cores, points, true, "b"}, {}},
         // GLUT's own options, values and all, pass through in order around ours.
         Accepted{{"-display", ":7", "--threads", "2", "-geometry", "640x480+0+0", "-iconic"},
                  {2, points},
@@ -79,6 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Rejected{{"--threads", "--present", "image"}, "--threads needs"},
                       Rejected{{"--present", "texture"}, "--present: expected points or image, got 'texture'"},
                       Rejected{{"--present="}, "--present: expected points or image, got ''"},
+                      Rejected{{"--shots="}, "--shots: expected a directory, got ''"},
+                      Rejected{{"--shots"}, "--shots needs a value: DIR"},
                       Rejected{{"--fullscreen"}, "unknown option '--fullscreen'"}));
 
 TEST(ViewerCommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
@@ -86,7 +91,7 @@ TEST(ViewerCommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
          {std::vector<std::string>{"--help"}, {"-h"}, {"--threads", "2", "-h", "--bogus"}})
         EXPECT_EQ(parseViewerCommandLine(withProgram(args)).action, Action::help);
     const std::string_view help = viewerUsageText();
-    for (const char* part : {"--threads", "--present", "points", "image", "--help", "-display", "-geometry"})
+    for (const char* part : {"--threads", "--present", "points", "image", "--shots", "--help", "-display", "-geometry"})
         EXPECT_NE(help.find(part), std::string_view::npos) << part;
 }
 

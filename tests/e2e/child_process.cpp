@@ -62,6 +62,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Options& 
     const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int nullFd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (outFd < 0 || nullFd < 0) throw std::runtime_error("cannot open " + out + " for the child's output");
+    const int errFd = options.stderrPath.empty()
+                          ? -1
+                          : ::open(options.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (!options.stderrPath.empty() && errFd < 0)
+        throw std::runtime_error("cannot open " + options.stderrPath + " for the child's errors");
     const pid_t parent = ::getpid();
 
     pid = ::fork();
@@ -69,7 +74,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Options& 
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent) ::_exit(127);
         ::dup2(outFd, 1);
-        if (options.quietStderr) ::dup2(nullFd, 2);
+        if (errFd >= 0)
+            ::dup2(errFd, 2);
+        else if (options.quietStderr)
+            ::dup2(nullFd, 2);
         if (options.passAsFd3 == 3)
             ::fcntl(3, F_SETFD, 0);
         else if (options.passAsFd3 >= 0)
@@ -79,6 +87,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Options& 
     }
     ::close(outFd);
     ::close(nullFd);
+    if (errFd >= 0) ::close(errFd);
     if (pid < 0) throw std::runtime_error("fork failed: " + std::string(std::strerror(errno)));
 }
 

@@ -20,6 +20,8 @@ public:
         std::string stdoutPath;
         // Standard error goes to the test's own unless this is set.
         bool quietStderr = false;
+        // Or, when not empty, to this file.
+        std::string stderrPath;
         // A descriptor of ours that the child receives as descriptor 3.
         int passAsFd3 = -1;
     };

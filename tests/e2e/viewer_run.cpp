@@ -20,11 +20,20 @@ using Clock = std::chrono::steady_clock;
 constexpr int windowX = 100, windowY = 100;
 constexpr milliseconds pollInterval(20);
 
-ChildProcess::Options viewerOptions(const std::string& display, const std::string& stdoutPath) {
+ChildProcess::Options viewerOptions(const std::string& display, const std::string& stdoutPath,
+                                   const std::string& stderrPath) {
     ChildProcess::Options options;
     options.environment = {{"DISPLAY", display}};
     options.stdoutPath = stdoutPath;
+    options.stderrPath = stderrPath;
     return options;
+}
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 std::vector<std::string> commandLine(const std::string& program, const std::vector<std::string>& arguments) {
@@ -36,7 +45,7 @@ std::vector<std::string> commandLine(const std::string& program, const std::vect
 } // namespace
 
 ViewerRun::OutputFile::OutputFile() {
-    char name[] = "/tmp/rasterview-stdout-XXXXXX";
+    char name[] = "/tmp/rasterview-output-XXXXXX";
     const int fd = ::mkstemp(name);
     if (fd < 0) throw std::runtime_error("cannot create a file for the viewer's output");
     ::close(fd);
@@ -47,7 +56,7 @@ ViewerRun::OutputFile::~OutputFile() { ::unlink(path.c_str()); }
 
 ViewerRun::ViewerRun(const std::string& program, const Options& options)
     : server(options.screenWidth, options.screenHeight), x(server.display()),
-      viewer(commandLine(program, options.arguments), viewerOptions(server.display(), stdoutFile.path)) {
+      viewer(commandLine(program, options.arguments), viewerOptions(server.display(), stdoutFile.path, options.keepErrors ? stderrFile.path : "")) {
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (!(window = x.findWindow("Class Framework"))) {
         checkAlive("waiting for its window");
@@ -151,11 +160,8 @@ void ViewerRun::resize(int width, int height) {
 int ViewerRun::windowLeft() const { return windowX; }
 int ViewerRun::windowTop() const { return windowY; }
 
-std::string ViewerRun::output() const {
-    std::ifstream in(stdoutFile.path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string ViewerRun::output() const { return contents(stdoutFile.path); }
+
+std::string ViewerRun::errorOutput() const { return contents(stderrFile.path); }
 
 } // namespace rv

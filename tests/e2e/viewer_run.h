@@ -26,6 +26,8 @@ public:
         // Xvfb's screen; the window sits at (100, 100) on it.
         int screenWidth = 1024;
         int screenHeight = 768;
+        // Standard error into a file for errorOutput(), not the test's own.
+        bool keepErrors = false;
     };
 
     // Throws std::runtime_error when the program does not show and draw its window.
@@ -64,6 +66,10 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds timeout) { return viewer.waitForExit(timeout); }
     // Everything the program has written to standard output so far.
     std::string output() const;
+    // The same of standard error, with Options::keepErrors.
+    std::string errorOutput() const;
+    // The X display the program runs on, ":<n>".
+    const std::string& display() const { return server.display(); }
 
 private:
     // A file of our own in /tmp, removed however the run ends.
@@ -76,6 +82,7 @@ private:
     Xvfb server;
     XSession x;
     OutputFile stdoutFile;
+    OutputFile stderrFile;
     ChildProcess viewer;
     Window window = 0;
     int centreX = 0, centreY = 0;

@@ -35,7 +35,8 @@ int tour(const std::string& viewerPath, const std::filesystem::path& outDir) {
         std::fflush(stdout);
     };
 
-    ViewerRun run(viewerPath);
+    // 's' saves into the same directory, and says so on standard error.
+    ViewerRun run(viewerPath, {{"--shots", outDir.string()}});
     const RgbImage8 start = run.settled();
     keep("1-startup-opengl.png", start);
     run.typeKey(XK_a);
@@ -49,7 +50,13 @@ int tour(const std::string& viewerPath, const std::filesystem::path& outDir) {
     const RgbImage8 zoomed = run.changedFrom(turned);
     keep("4-zoomed-in.png", zoomed);
     run.typeKey(XK_g);
-    keep("5-software-path.png", run.changedFrom(zoomed));
+    const RgbImage8 software = run.changedFrom(zoomed);
+    keep("5-software-path.png", software);
+    run.typeKey(XK_d);
+    const RgbImage8 difference = run.changedFrom(software);
+    keep("6-difference-view.png", difference);
+    run.typeKey(XK_s);
+    run.drawnOut();
     run.typeKey(XK_q);
     const std::optional<int> status = run.waitForExit(std::chrono::seconds(5));
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <ostream>
@@ -76,6 +78,43 @@ TEST(WindowBytes, GiveWindowByteForEveryChannel) {
             ADD_FAILURE() << std::hexfloat << channels[i] << ": " << int(bytes[i]) << ", windowByte gives "
                           << int(windowByte(channels[i]));
     EXPECT_EQ(wrong, 0);
+}
+
+float fromBits(std::uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+std::uint32_t bitsOf(float f) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+// The rule as measured, in its plainest form: clamp, multiply in single
+// precision, round to nearest with ties to even.
+int measuredRule(float channel) {
+    if (std::isnan(channel)) return 255;
+    return static_cast<int>(std::nearbyint(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
+}
+
+// A quicker rounding may part from the rule only where a product lies at or
+// next to a tie, so every float within a thousand steps of each k + 0.5 is
+// tried, and a sparse sweep covers the rest of [0, 1].
+TEST(WindowByte, AgreesWithTheMeasuredRuleAtEveryTieAndAcrossTheRange) {
+    long tried = 0;
+    auto check = [&](float channel) {
+        ++tried;
+        ASSERT_EQ(windowByte(channel), measuredRule(channel)) << std::hexfloat << channel;
+    };
+    for (int k = 0; k < 255; ++k) {
+        const std::uint32_t tie = bitsOf((k + 0.5f) / 255.0f);
+        for (std::uint32_t bits = tie - 1000; bits <= tie + 1000; ++bits) check(fromBits(bits));
+    }
+    for (std::uint32_t bits = 0; bits <= bitsOf(1.0f); bits += 4099) check(fromBits(bits));
+    check(1.0f);
+    EXPECT_GT(tried, 700000);
 }
 
 TEST(WindowPicture, PutsTheBottomRowLast) {

@@ -30,7 +30,7 @@ RgbImage8 load(const std::string& path) {
 
 using RastershotOnX = ShotDirectory;
 
-TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndTwoStatsLines) {
+TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndThreeStatsLines) {
     Xvfb server;
     const ToolRun run =
         runTool(RV_RASTERSHOT, {"--renderer", "both", "--out", prefix(), "--stats", "--frames", "2"}, server.display());
@@ -44,15 +44,19 @@ TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndTwoStatsLines) {
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.err.rfind("difference: ", 0), 0u) << run.err;
 
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2) << run.out;
-    const size_t second = run.out.find('\n') + 1;
-    const std::string software = run.out.substr(0, second), opengl = run.out.substr(second);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
+    const size_t second = run.out.find('\n') + 1, third = run.out.find('\n', second) + 1;
+    const std::string software = run.out.substr(0, second), opengl = run.out.substr(second, third - second),
+                      difference = run.out.substr(third);
     EXPECT_EQ(software.rfind("{\"renderer\": \"software\", \"width\": 480, \"height\": 480, \"frames\": 2, ", 0), 0u);
     EXPECT_EQ(software.find("\"glPointsMedianMs\": null"), std::string::npos) << "a display is present: " << software;
     EXPECT_EQ(software.find("\"glImageMedianMs\": null"), std::string::npos) << "a display is present: " << software;
     EXPECT_NE(software.find("\"threads\": " + std::to_string(coreCount()) + ","), std::string::npos) << software;
     EXPECT_EQ(opengl.rfind("{\"renderer\": \"opengl\", ", 0), 0u) << opengl;
     EXPECT_NE(opengl.find("\"fragmentsShaded\": null"), std::string::npos) << opengl;
+    // The viewer's difference view: both renderers drawn, read back, compared and shown.
+    EXPECT_EQ(difference.rfind("{\"renderer\": \"difference\", \"width\": 480, \"height\": 480, \"frames\": 2, ", 0), 0u)
+        << difference;
 }
 
 TEST_F(RastershotOnX, AWindowLargerThanTheScreenIsRefusedBeforeDrawing) {

@@ -66,9 +66,15 @@ Gesture SoakScript::key() {
     } else if (roll <= 30) {
         g.keysym = XK_g;
         g.label = "key g";
+    } else if (roll <= 38) {
+        g.keysym = XK_d;
+        g.label = "key d";
+    } else if (roll <= 41) {
+        g.keysym = XK_s;
+        g.label = "key s";
     } else if (roll <= 55) {
         // Any other lower-case letter; `q` would end the session.
-        static constexpr char others[] = "bcdefhijklmnoprstuvwxyz";
+        static constexpr char others[] = "bcefhijklmnoprtuvwxyz";
         g.keysym = XK_a + static_cast<unsigned long>(others[between(0, static_cast<int>(sizeof others) - 2)] - 'a');
         g.label = g.keysym == XK_c ? "key c" : "key other lower-case";
     } else if (roll <= 70) {
@@ -164,9 +170,18 @@ Gesture SoakScript::resize() {
 void SoakScript::apply(const Gesture& g) {
     switch (g.kind) {
     case Gesture::Kind::key:
-        if (g.keysym == XK_a && !g.shifted) model.mipmapping = !model.mipmapping;
-        if (g.keysym == XK_g && !g.shifted) model.useOpenGL = !model.useOpenGL;
-        if (g.keysym == XK_c && !g.shifted) model.clipping = !model.clipping;
+        if (g.shifted) break;
+        if (g.keysym == XK_a) model.mipmapping = !model.mipmapping;
+        if (g.keysym == XK_c) model.clipping = !model.clipping;
+        if (g.keysym == XK_d) model.difference = !model.difference;
+        if (g.keysym == XK_s) ++model.saves;
+        // From the difference view 'g' returns to the renderer without switching it.
+        if (g.keysym == XK_g) {
+            if (model.difference)
+                model.difference = false;
+            else
+                model.useOpenGL = !model.useOpenGL;
+        }
         break;
     case Gesture::Kind::drag: {
         const long dx = g.path.back().x - g.path.front().x, dy = g.path.back().y - g.path.front().y;
@@ -234,6 +249,10 @@ std::vector<Gesture> SoakScript::backToStart() {
     }
     if (!model.clipping) {
         out.push_back({Gesture::Kind::key, "return key c", XK_c, false, {}, {}, 0, 0});
+        apply(out.back());
+    }
+    if (model.difference) {
+        out.push_back({Gesture::Kind::key, "return key d", XK_d, false, {}, {}, 0, 0});
         apply(out.back());
     }
     return out;

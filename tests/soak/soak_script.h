@@ -44,6 +44,10 @@ struct ViewModel {
     bool mipmapping = true;
     bool clipping = true;
     bool useOpenGL = true;
+    // The window shows the difference of both renderers.
+    bool difference = false;
+    // Views saved with 's'.
+    long saves = 0;
 };
 
 class SoakScript {
@@ -54,7 +58,8 @@ public:
     // The next random gesture; a run of wheel notches comes one notch per call. Never `q` or ESC.
     Gesture next();
     // Gestures that bring the window back to 480 x 480 and the view, mip-mapping and
-    // clipping back to their start; the renderer is left as it is.
+    // clipping back to their start, and leave the difference view; the renderer is
+    // left as it is.
     std::vector<Gesture> backToStart();
 
     const ViewModel& view() const { return model; }

@@ -4,10 +4,13 @@
 // the viewer's CPU use, not its pictures, which is quick). Afterwards the viewer must
 // still run and answer, have printed nothing but GL error lines, come back to
 // exactly its first pictures once the input is undone, and end on `q` with status 0.
+// Every 's' saves three pictures into a directory of the session's own and says so
+// in one line on standard error.
 //   RV_SOAK_SEED=<n>    replays one session (every failure prints its seed)
 //   RV_SOAK_EVENTS=<n>  a longer or shorter session than the default 2000 events
 #include <X11/keysym.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -88,7 +91,8 @@ public:
             waitUntilDrawn("random events " + std::to_string(burstStart) + " to " + std::to_string(sent) + " (" +
                           burst + ")");
             ++bursts;
-            softwareBursts += !script.view().useOpenGL;
+            differenceBursts += script.view().difference;
+            softwareBursts += !script.view().difference && !script.view().useOpenGL;
             burstStart = sent + 1;
             burst.clear();
             burstLeft = 1 + static_cast<int>(pacing() % 4);
@@ -128,8 +132,10 @@ public:
                      returned, xEvents, seconds);
         for (const auto& [label, n] : counts) std::fprintf(out, "  %-26s %6ld\n", label.c_str(), n);
         for (const auto& [label, n] : returnCounts) std::fprintf(out, "  %-26s %6ld\n", label.c_str(), n);
-        std::fprintf(out, "  %ld bursts, %ld of them drawn by the software path; the longest took %.0f ms: %s\n",
-                     bursts, softwareBursts, slowestBurstMs, slowestBurst.c_str());
+        std::fprintf(out,
+                     "  %ld bursts, %ld of them drawn by the software path and %ld as the difference view; the "
+                     "longest took %.0f ms: %s\n",
+                     bursts, softwareBursts, differenceBursts, slowestBurstMs, slowestBurst.c_str());
         std::fprintf(out, "  wheel reached %+ld and %+ld wheel events from the start (the eye is at +12)\n",
                      script.lowestZoom(), script.highestZoom());
     }
@@ -143,7 +149,7 @@ private:
     std::mt19937_64 pacing;
     std::map<std::string, long> counts, returnCounts;
     long xEvents = 0;
-    long bursts = 0, softwareBursts = 0;
+    long bursts = 0, softwareBursts = 0, differenceBursts = 0;
     double slowestBurstMs = 0;
     std::string slowestBurst;
 
@@ -219,6 +225,24 @@ long checkOutput(const std::string& text) {
     return n;
 }
 
+// One "saved" line on standard error and three pictures in `dir` per save, nothing else.
+void checkSaves(const std::string& errors, const std::filesystem::path& dir, long saves) {
+    std::istringstream lines(errors);
+    long saved = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("rasterview: saved ", 0) == 0)
+            ++saved;
+        else if (line.rfind("rasterview: ", 0) == 0)
+            ADD_FAILURE() << "standard error holds \"" << line << "\"";
+    }
+    EXPECT_EQ(saved, saves) << "lines saying a view was saved";
+    long files = 0;
+    if (std::filesystem::exists(dir))
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) files += entry.file_size() > 0;
+    EXPECT_EQ(files, 3 * saves) << "non-empty pictures in " << dir.string();
+    std::printf("%ld views saved\n", saved);
+}
+
 class ViewerSoak : public ::testing::Test {
 protected:
     void keep(const std::string& name, const RgbImage8& picture) {
@@ -242,8 +266,11 @@ TEST_F(ViewerSoak, SurvivesALongSeededSessionAndComesBackToItsFirstPictures) {
     std::printf("soak %s\n", replay.c_str());
     const auto start = Clock::now();
     std::unique_ptr<Soak> soak;
+    const std::filesystem::path savedViews =
+        std::filesystem::temp_directory_path() / ("rasterview-soak-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(savedViews);
     try {
-        ViewerRun run(RV_VIEWER);
+        ViewerRun run(RV_VIEWER, {{"--shots", savedViews.string()}, screenSize.x, screenSize.y, true});
         // The start pictures of both renderers, to compare the end with.
         const RgbImage8 firstGL = run.settled();
         run.typeKey(XK_g);
@@ -286,11 +313,13 @@ TEST_F(ViewerSoak, SurvivesALongSeededSessionAndComesBackToItsFirstPictures) {
         ASSERT_TRUE(status) << "the viewer is still running after 'q'";
         EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "the viewer " << describeWaitStatus(*status);
         const long errorLines = checkOutput(run.output());
+        checkSaves(run.errorOutput(), savedViews, soak->model().view().saves);
         std::printf("start-up and random events %.1f s; %ld GL error lines\n", randomSeconds, errorLines);
     } catch (const std::exception& e) {
         ADD_FAILURE() << e.what();
     }
     if (soak) soak->printFigures(stdout, secondsSince(start));
+    std::filesystem::remove_all(savedViews);
 }
 
 } // namespace

@@ -160,7 +160,9 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       fragment and span counts of one frame and the median and
                       minimum milliseconds per frame; for the software renderer
                       also into the window as the viewer shows it, through GL
-                      points and as one image, when a display is present
+                      points and as one image, when a display is present; with
+                      --renderer both one more for the viewer's difference view
+                      ('d'): both renderers, their difference and its caption
   --help, -h          prints this text
 
 A value may also follow its flag after '=', as in --size=640x480.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "app/difference_view.h"
 #include "app/draw_frame.h"
 #include "app/gl_point_sink.h"
 #include "picture/gl_readback.h"
@@ -85,7 +86,10 @@ WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& o,
     scene.useOpenGL = useOpenGL;
     WindowShot shot;
     shot.times = timeFrames(o.frames, [&] {
-        drawFrame(scene, frame, o.view, software, o.width, o.height);
+        if (path == WindowPath::difference)
+            drawDifferenceFrame(scene, frame, o.view, software, o.width, o.height);
+        else
+            drawFrame(scene, frame, o.view, software, o.width, o.height);
         // The GL queues its work: without this the clock stops before the pixels exist.
         glFinish();
     });

@@ -44,8 +44,8 @@ struct WindowShot {
     FrameTimes times;
 };
 
-// What draws into the window.
-enum class WindowPath { opengl, softwarePoints, softwareImage };
+// What draws into the window: a renderer, or the viewer's difference view.
+enum class WindowPath { opengl, softwarePoints, softwareImage, difference };
 
 // Draws options.frames frames with the viewer's own frame set-up and the given
 // path, the software path with options.threads threads, each timed up to glFinish.

@@ -107,6 +107,11 @@ int run(const ShotOptions& o) {
             DifferenceCounts counts;
             if (!write(files.difference, differenceImage(*softwareSnapshot, shot.snapshot, counts))) return 1;
             std::fprintf(stderr, "%s\n", describe(counts).c_str());
+            if (o.stats) {
+                const WindowShot view = shootInWindow(scene, frame, o, WindowPath::difference);
+                reports.push_back({"difference", o.width, o.height, o.frames, o.threads, std::nullopt, view.times,
+                                   std::nullopt, std::nullopt});
+            }
         }
     }
     if (o.stats)

@@ -3,7 +3,6 @@
 #include "app/camera.h"
 #include "app/software_path.h"
 #include "picture/window_bytes.h"
-#include "raster/memory_image.h"
 
 namespace rv {
 
@@ -18,9 +17,7 @@ SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& 
         renderSoftware(scene, frame, renderer, o.width, o.height);
     });
     shot.counts = frame.stats;
-    MemoryImage image(o.width, o.height);
-    sendCoveredPixels(frame, image);
-    shot.snapshot = {windowPicture(image), coverage(frame)};
+    shot.snapshot = softwareSnapshot(frame);
     constexpr float white[3] = {1, 1, 1};
     for (const InspectView view : o.show) {
         const std::vector<float> colours =
@@ -28,17 +25,6 @@ SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& 
         shot.views.push_back(windowPicture(colours.data(), frame.width(), frame.height()));
     }
     return shot;
-}
-
-std::vector<std::uint8_t> coverage(const FrameBuffer& frame) {
-    const int w = frame.width(), h = frame.height();
-    std::vector<std::uint8_t> covered(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y) {
-        const float* row = &frame.depth()[static_cast<size_t>(y) * w];
-        std::uint8_t* out = &covered[static_cast<size_t>(h - 1 - y) * w];
-        for (int x = 0; x < w; ++x) out[x] = row[x] != FrameBuffer::empty;
-    }
-    return covered;
 }
 
 } // namespace rv

@@ -24,7 +24,4 @@ struct SoftwareShot {
 // its fragment records when views were asked for.
 SoftwareShot shootSoftware(Scene& scene, FrameBuffer& frame, const ShotOptions& options);
 
-// Which pixels hold a fragment, top row first, from the buffer's depth values.
-std::vector<std::uint8_t> coverage(const FrameBuffer& frame);
-
 } // namespace rv

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/software_window.h"
+#include "app/view_shots.h"
+#include "app/view_state.h"
+#include "raster/frame_buffer.h"
+#include "scene/scene.h"
+
+namespace rv {
+
+// Both renderers' pictures of the view at width x height in the current GL
+// context, and their difference: the OpenGL reference drawn into the back
+// buffer and read back, the software frame drawn into memory by `software`'s
+// threads meanwhile. The back buffer is left holding the OpenGL frame.
+ViewPictures drawViewPictures(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+                              int width, int height);
+
+// The difference view's frame into the back buffer, not yet swapped: the
+// difference of both pictures, drawn as rastershot draws it, in one pixel
+// transfer, then the caption with its counts.
+void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+                         int width, int height);
+
+} // namespace rv

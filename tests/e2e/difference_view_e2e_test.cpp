@@ -1,0 +1,301 @@
+// The difference view ('d') and saving the view ('s') in the real viewer on a
+// private Xvfb, held pixel for pixel against what rastershot draws for the
+// same size and view on a server of its own.
+#include <X11/keysym.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "picture/difference.h"
+#include "picture/png_file.h"
+#include "tests/e2e/picture.h"
+#include "tests/e2e/viewer_run.h"
+#include "tests/e2e/xvfb.h"
+#include "tests/rastershot/shot_directory.h"
+#include "tests/rastershot/tool_run.h"
+
+namespace rv {
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr int leftButton = 1, wheelUp = 4;
+
+RgbImage8 load(const std::string& path) {
+    std::string error;
+    std::optional<RgbImage8> picture = readPng(path, &error);
+    if (!picture) throw std::runtime_error(error);
+    return *std::move(picture);
+}
+
+// The caption's rows: it starts at (10, 10) from the lower-left corner,
+// descenders a few rows lower, and runs as far right as the window lets it.
+bool inCaptionRows(const RgbImage8& image, int rowFromTop) {
+    const int row = glRow(image, rowFromTop);
+    return row >= 3 && row <= 30;
+}
+
+struct CaptionedComparison {
+    // Pixels that differ outside the caption's rows, and by how much at most.
+    long differing = 0;
+    int largest = 0;
+    // Caption text inside them.
+    long captionDark = 0;
+};
+
+CaptionedComparison compareBesideCaption(const RgbImage8& window, const RgbImage8& expected) {
+    CaptionedComparison c;
+    if (window.width != expected.width || window.height != expected.height) {
+        c.differing = -1;
+        return c;
+    }
+    for (int y = 0; y < window.height; ++y)
+        for (int x = 0; x < window.width; ++x) {
+            const std::uint8_t *a = window.pixel(x, y), *b = expected.pixel(x, y);
+            if (inCaptionRows(window, y)) {
+                c.captionDark += isDark(a);
+                continue;
+            }
+            const int d = std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
+            c.differing += d > 0;
+            c.largest = std::max(c.largest, d);
+        }
+    return c;
+}
+
+// The window shows the difference picture, caption apart, and a caption.
+void expectDifferenceView(const RgbImage8& window, const RgbImage8& difference) {
+    const CaptionedComparison c = compareBesideCaption(window, difference);
+    EXPECT_EQ(c.differing, 0) << "largest channel difference " << c.largest;
+    EXPECT_GT(c.captionDark, 300) << "no caption";
+}
+
+size_t lineCount(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+// Waits for the viewer to have written `lines` lines on standard error; returns all of it.
+std::string waitForErrorLines(ViewerRun& run, size_t lines) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    std::string text = run.errorOutput();
+    while (lineCount(text) < lines && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+        text = run.errorOutput();
+    }
+    return text;
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+struct Pictures {
+    RgbImage8 software, opengl, difference;
+};
+
+class DifferenceView : public ShotDirectory {
+protected:
+    // rastershot runs on a server of its own: its window would cover the viewer's.
+    std::unique_ptr<Xvfb> rastershotServer;
+
+    // What rastershot --renderer both writes with these flags, under dir/<name>.
+    Pictures rastershot(const std::string& name, std::vector<std::string> flags) {
+        const std::string prefix = (dir / name).string();
+        flags.insert(flags.begin(), {"--renderer", "both", "--out", prefix});
+        return rastershotWith(flags, prefix);
+    }
+
+    Pictures rastershotWith(const std::vector<std::string>& args, const std::string& prefix) {
+        if (!rastershotServer) rastershotServer = std::make_unique<Xvfb>();
+        const ToolRun run = runTool(RV_RASTERSHOT, args, rastershotServer->display());
+        if (run.status != 0) throw std::runtime_error("rastershot failed: " + run.err);
+        return {load(prefix + "-software.png"), load(prefix + "-opengl.png"), load(prefix + "-diff.png")};
+    }
+
+    // Kept beside rastershot's pictures, for a person to compare when the test fails.
+    RgbImage8 keep(const std::string& name, RgbImage8 window) {
+        writePng((dir / ("window-" + name + ".png")).string(), window);
+        return window;
+    }
+};
+
+TEST_F(DifferenceView, ShowsRastershotsDifferenceAgainAfterEveryChangeOfView) {
+    ViewerRun run(RV_VIEWER);
+    RgbImage8 last = run.settled();
+    struct Step {
+        const char* name;
+        std::function<void()> input;
+        // rastershot's flags for the view the input leads to.
+        std::vector<std::string> flags;
+    };
+    const Step steps[] = {
+        {"d", [&] { run.typeKey(XK_d); }, {}},
+        {"left-drag", [&] { run.drag(leftButton, 30, 10); }, {"--spin", "-105", "--tilt", "-50"}},
+        {"wheel-up", [&] { run.wheel(wheelUp); }, {"--spin", "-105", "--tilt", "-50", "--zoom", "2.25"}},
+        {"resized",
+         [&] { run.resize(400, 300); },
+         {"--size", "400x300", "--spin", "-105", "--tilt", "-50", "--zoom", "2.25"}},
+        {"a",
+         [&] { run.typeKey(XK_a); },
+         {"--size", "400x300", "--spin", "-105", "--tilt", "-50", "--zoom", "2.25", "--no-mipmap"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.input();
+        const RgbImage8 before = last;
+        run.changedFrom(before);
+        last = keep(step.name, run.drawnOut());
+        EXPECT_NE(last, before) << "the window did not redraw";
+        expectDifferenceView(last, rastershot(step.name, step.flags).difference);
+    }
+}
+
+// Each of the keys d, g, a and c pressed in each of the four states of
+// renderer and difference view, at a view through the near plane where the
+// software path's clipping shows: after each key the window shows the picture
+// of the renderer or the difference that the keys so far select, with the
+// mip-mapping and clipping they leave.
+TEST_F(DifferenceView, KeysInAnyOrderLeaveTheWindowOnThePictureTheyChose) {
+    ViewerRun run(RV_VIEWER);
+    const RgbImage8 start = run.settled();
+    for (int i = 0; i < 5; ++i) run.wheel(wheelUp);
+    run.changedFrom(start);
+    run.drawnOut();
+
+    // [mip-mapping][clipping]
+    Pictures expected[2][2];
+    for (const bool mipmapping : {false, true})
+        for (const bool clipping : {false, true}) {
+            std::vector<std::string> flags{"--zoom", "10.25"};
+            if (!mipmapping) flags.push_back("--no-mipmap");
+            if (!clipping) flags.push_back("--no-clip");
+            expected[mipmapping][clipping] =
+                rastershot(std::string("mip") + "01"[mipmapping] + "-clip" + "01"[clipping], flags);
+        }
+    ASSERT_NE(expected[1][1].software, expected[1][0].software) << "clipping must show at this view";
+    ASSERT_NE(expected[1][1].opengl, expected[0][1].opengl) << "mip-mapping must show at this view";
+
+    bool difference = false, openGL = true, mipmapping = true, clipping = true;
+    // The shortest sequence that presses every key in every one of those states.
+    const std::string keys = "dddacggdddacgacgac";
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const std::string typed = keys.substr(0, i + 1);
+        SCOPED_TRACE("after " + typed);
+        switch (keys[i]) {
+        case 'd': difference = !difference; break;
+        case 'g':
+            if (difference)
+                difference = false;
+            else
+                openGL = !openGL;
+            break;
+        case 'a': mipmapping = !mipmapping; break;
+        case 'c': clipping = !clipping; break;
+        }
+        run.typeKey(keys[i] == 'd' ? XK_d : keys[i] == 'g' ? XK_g : keys[i] == 'a' ? XK_a : XK_c);
+        const RgbImage8 window = keep(typed, run.drawnOut());
+        const Pictures& want = expected[mipmapping][clipping];
+        if (difference) {
+            expectDifferenceView(window, want.difference);
+        } else if (openGL) {
+            EXPECT_EQ(comparePictures(window, want.opengl).differing, 0) << "not the OpenGL picture";
+        } else {
+            // As in rastershot's own comparison with the window: a GL may round a point's colour one step apart.
+            EXPECT_LE(comparePictures(window, want.software).largest, 1) << "not the software picture";
+        }
+    }
+    // A GL error left by a difference frame would be printed by the next OpenGL frame.
+    EXPECT_EQ(run.output(), "");
+}
+
+TEST_F(DifferenceView, SavingWritesThePicturesThePrintedCommandDraws) {
+    const fs::path shots = dir / "shots";
+    ViewerRun run(RV_VIEWER, {{"--shots", shots.string()}, 1024, 768, true});
+    const RgbImage8 start = run.settled();
+    // A view that every flag of the command has to reproduce.
+    run.drag(leftButton, -20, 15);
+    run.wheel(wheelUp);
+    run.typeKey(XK_a);
+    run.typeKey(XK_c);
+    run.typeKey(XK_d);
+    run.changedFrom(start);
+    const RgbImage8 shown = keep("before-s", run.drawnOut());
+
+    run.typeKey(XK_s);
+    const std::string errors = waitForErrorLines(run, 1);
+    ASSERT_EQ(lineCount(errors), 1u) << errors;
+    EXPECT_EQ(keep("after-s", run.drawnOut()), shown) << "the window must show what it showed before";
+
+    const std::string prefix = (shots / "view-1").string();
+    const std::string again = "; to draw them again: ";
+    const size_t commandAt = errors.find(again);
+    ASSERT_NE(commandAt, std::string::npos) << errors;
+    EXPECT_EQ(errors.substr(0, commandAt), "rasterview: saved " + prefix + "-software.png, " + prefix +
+                                               "-opengl.png and " + prefix + "-diff.png");
+    std::vector<std::string> command = words(errors.substr(commandAt + again.size()));
+    ASSERT_GE(command.size(), 3u);
+    ASSERT_EQ(command.front(), "rastershot");
+    ASSERT_EQ(command[command.size() - 2], "--out");
+    ASSERT_EQ(command.back(), prefix);
+    for (const char* flag : {"--no-mipmap", "--no-clip"})
+        EXPECT_NE(std::find(command.begin(), command.end(), flag), command.end()) << flag;
+
+    const std::string redrawn = (dir / "redrawn").string();
+    command.back() = redrawn;
+    const Pictures fromCommand = rastershotWith({command.begin() + 1, command.end()}, redrawn);
+    const Pictures saved = {load(prefix + "-software.png"), load(prefix + "-opengl.png"), load(prefix + "-diff.png")};
+    EXPECT_EQ(saved.software, fromCommand.software);
+    EXPECT_EQ(saved.opengl, fromCommand.opengl);
+    EXPECT_EQ(saved.difference, fromCommand.difference);
+    expectDifferenceView(shown, saved.difference);
+
+    // A second save takes the next number and leaves the first alone.
+    run.typeKey(XK_s);
+    const std::string both = waitForErrorLines(run, 2);
+    ASSERT_EQ(lineCount(both), 2u) << both;
+    EXPECT_NE(both.find((shots / "view-2-diff.png").string(), errors.size()), std::string::npos) << both;
+    EXPECT_EQ(load(prefix + "-diff.png"), saved.difference);
+    run.typeKey(XK_g);
+    run.changedFrom(shown);
+    run.drawnOut();
+    EXPECT_EQ(run.output(), "") << "GL errors left by saving, printed by the next OpenGL frame";
+}
+
+TEST_F(DifferenceView, SavingIntoADirectoryThatCannotBeMadePrintsOneErrorAndTheViewerGoesOn) {
+    std::ofstream(dir / "file") << "a regular file";
+    const fs::path shots = dir / "file" / "shots";
+    ViewerRun run(RV_VIEWER, {{"--shots", shots.string()}, 1024, 768, true});
+    const RgbImage8 start = run.settled();
+
+    run.typeKey(XK_s);
+    const std::string errors = waitForErrorLines(run, 1);
+    EXPECT_EQ(lineCount(errors), 1u) << errors;
+    EXPECT_EQ(errors.rfind("rasterview: cannot save the view: ", 0), 0u) << errors;
+    EXPECT_NE(errors.find(shots.string()), std::string::npos) << errors;
+    EXPECT_EQ(run.drawnOut(), start);
+    ASSERT_TRUE(run.running());
+
+    run.typeKey(XK_g);
+    EXPECT_NE(run.changedFrom(start), start) << "the viewer stopped answering";
+    EXPECT_EQ(lineCount(run.errorOutput()), 1u);
+    EXPECT_EQ(run.output(), "");
+}
+
+} // namespace
+
+} // namespace rv
