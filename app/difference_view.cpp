@@ -3,6 +3,7 @@
 #include "app/draw_frame.h"
 #include "glref/render_opengl.h"
 #include "picture/gl_readback.h"
+#include "picture/window_bytes.h"
 
 namespace rv {
 
@@ -25,6 +26,20 @@ void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewState& view
     loadPixelProjection(width, height);
     software.present(pictures.difference);
     drawCaption(differenceCaption(pictures.counts).c_str(), width, height);
+}
+
+void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+                      InspectView inspect, int width, int height) {
+    beginFrame(scene, view, width, height, false);
+    frame.keepRecords();
+    software.drawInMemory(scene, frame, width, height);
+    constexpr float white[3] = {1, 1, 1};
+    const std::vector<float> colours =
+        falseColours(inspect, {frame.width(), frame.height(), frame.depth(), frame.records()}, white);
+    software.present(windowPicture(colours.data(), width, height));
+    // Records cost a little per fragment; the picture alone does without them.
+    frame.dropRecords();
+    drawCaption(viewCaption(inspect).c_str(), width, height);
 }
 
 } // namespace rv

@@ -3,6 +3,7 @@
 #include "app/software_window.h"
 #include "app/view_shots.h"
 #include "app/view_state.h"
+#include "picture/inspection_views.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 
@@ -20,5 +21,11 @@ ViewPictures drawViewPictures(Scene& scene, FrameBuffer& frame, const ViewState&
 // transfer, then the caption with its counts.
 void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
                          int width, int height);
+
+// A false-colour view of the software frame into the back buffer, not yet
+// swapped: the frame drawn into memory with its fragment records, the view's
+// colours in one pixel transfer, then the caption with its legend.
+void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+                      InspectView inspect, int width, int height);
 
 } // namespace rv

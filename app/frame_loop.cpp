@@ -30,6 +30,9 @@ void displayFrame() {
     const FrameSize size = frameSize();
     if (viewer.display == Display::difference)
         drawDifferenceFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
+    else if (!viewer.scene.useOpenGL && viewer.inspect != InspectView::picture)
+        drawInspectFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, viewer.inspect, size.width,
+                         size.height);
     else
         drawFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
     glutSwapBuffers();

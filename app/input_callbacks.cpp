@@ -31,7 +31,7 @@ void follow(InputEffect effect) {
 
 } // namespace
 
-void keyPressed(unsigned char key, int, int) { follow(applyKey(viewer.scene, viewer.display, key)); }
+void keyPressed(unsigned char key, int, int) { follow(applyKey(viewer.scene, viewer.display, viewer.inspect, key)); }
 
 void mouseButton(int button, int state, int x, int y) {
     follow(applyMouseButton(viewer.view, button, state, x, y));

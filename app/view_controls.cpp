@@ -2,7 +2,7 @@
 
 namespace rv {
 
-InputEffect applyKey(Scene& scene, Display& display, unsigned char key) {
+InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsigned char key) {
     switch (key) {
     case 27:
     case 'q': return InputEffect::quit;
@@ -20,6 +20,11 @@ InputEffect applyKey(Scene& scene, Display& display, unsigned char key) {
             scene.useOpenGL = !scene.useOpenGL;
         return InputEffect::redraw;
     case 's': return InputEffect::save;
+    case 'v':
+        // The views show the software frame's own values; the OpenGL path and the difference have none.
+        if (scene.useOpenGL || display == Display::difference) return InputEffect::none;
+        inspect = nextView(inspect);
+        return InputEffect::redraw;
     default: return InputEffect::none;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/view_state.h"
+#include "picture/inspection_views.h"
 #include "scene/scene.h"
 
 namespace rv {
@@ -26,9 +27,10 @@ constexpr int down = 0;
 
 // Letters are case-sensitive: 'a' toggles mip-mapping, 'c' the software path's
 // clipping, 'd' the difference view, 'g' the renderer (from the difference
-// view it only returns to the renderer's picture), 's' saves the view, 'q'
-// and ESC quit.
-InputEffect applyKey(Scene& scene, Display& display, unsigned char key);
+// view it only returns to the renderer's picture), 's' saves the view, 'v'
+// steps the software picture through the false-colour views of its frame (on
+// the software path only; elsewhere it does nothing), 'q' and ESC quit.
+InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsigned char key);
 
 // Tracks the left and right buttons and steps the zoom on every wheel call, press
 // and release alike, as GLUT reports both for one notch.

@@ -18,6 +18,8 @@ struct Viewer {
     FrameBuffer frame;
     ViewState view;
     Display display = Display::renderer;
+    // What the software path shows: its picture or a false-colour view of its frame.
+    InspectView inspect = InspectView::picture;
     // Where 's' saves the view.
     std::string shotsDirectory = "out";
     // Made once the command line is read.

@@ -42,7 +42,8 @@ TEST_P(Keys, ActOnlyOnTheirExactLetter) {
     const KeyCase c = GetParam();
     Scene scene;
     Display display = Display::renderer;
-    EXPECT_EQ(applyKey(scene, display, c.key), c.effect);
+    InspectView inspect = InspectView::picture;
+    EXPECT_EQ(applyKey(scene, display, inspect, c.key), c.effect);
     EXPECT_EQ(scene.mipmapping, c.mipmapping);
     EXPECT_EQ(scene.useOpenGL, c.useOpenGL);
     EXPECT_EQ(scene.clipping, c.clipping);
@@ -72,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Keys,
 TEST(Keys, ToggleBackOnTheSecondPress) {
     Scene scene;
     Display display = Display::renderer;
-    for (unsigned char key : {'g', 'g', 'a', 'a', 'c', 'c', 'd', 'd'}) applyKey(scene, display, key);
+    InspectView inspect = InspectView::picture;
+    for (unsigned char key : {'g', 'g', 'a', 'a', 'c', 'c', 'd', 'd'}) applyKey(scene, display, inspect, key);
     EXPECT_TRUE(scene.useOpenGL);
     EXPECT_TRUE(scene.mipmapping);
     EXPECT_TRUE(scene.clipping);
@@ -96,7 +98,8 @@ class DifferenceView : public ::testing::TestWithParam<KeySequence> {};
 TEST_P(DifferenceView, LeavesTheRendererChoiceToG) {
     Scene scene;
     Display display = Display::renderer;
-    for (const char* k = GetParam().keys; *k; ++k) applyKey(scene, display, static_cast<unsigned char>(*k));
+    InspectView inspect = InspectView::picture;
+    for (const char* k = GetParam().keys; *k; ++k) applyKey(scene, display, inspect, static_cast<unsigned char>(*k));
     EXPECT_EQ(scene.useOpenGL, GetParam().useOpenGL);
     EXPECT_EQ(display, GetParam().display);
 }
@@ -183,6 +186,30 @@ TEST_F(Mouse, MiddleAndUnknownButtonsAndBareMotionRedrawWithoutChangingTheView) 
     expected.lastMouseX = 3;
     expected.lastMouseY = 4;
     EXPECT_TRUE(view == expected);
+}
+
+// 'v' steps the software picture through every view and back; the OpenGL path
+// and the difference view have no frame of their own to show, so it waits there.
+TEST(InspectKey, CyclesOnTheSoftwarePathOnly) {
+    Scene scene;
+    Display display = Display::renderer;
+    InspectView inspect = InspectView::picture;
+    EXPECT_EQ(applyKey(scene, display, inspect, 'v'), InputEffect::none) << "on the OpenGL path";
+    EXPECT_EQ(inspect, InspectView::picture);
+    applyKey(scene, display, inspect, 'g');
+    for (const InspectView expected : falseColourViews) {
+        EXPECT_EQ(applyKey(scene, display, inspect, 'v'), InputEffect::redraw);
+        EXPECT_EQ(inspect, expected);
+    }
+    applyKey(scene, display, inspect, 'd');
+    EXPECT_EQ(applyKey(scene, display, inspect, 'v'), InputEffect::none) << "in the difference view";
+    applyKey(scene, display, inspect, 'd');
+    // 'g' and 'a' keep the view: back on the software path it shows again.
+    for (unsigned char key : {'g', 'a', 'g', 'a'}) applyKey(scene, display, inspect, key);
+    EXPECT_EQ(inspect, InspectView::spans);
+    applyKey(scene, display, inspect, 'v');
+    EXPECT_EQ(inspect, InspectView::picture);
+    EXPECT_EQ(applyKey(scene, display, inspect, 'V'), InputEffect::none);
 }
 
 } // namespace

@@ -296,6 +296,38 @@ TEST_F(DifferenceView, SavingIntoADirectoryThatCannotBeMadePrintsOneErrorAndTheV
     EXPECT_EQ(run.output(), "");
 }
 
+// 'v' on the software path: each false-colour view is the one rastershot
+// --show writes for the same view, the caption aside; the sixth press brings
+// back the exact picture, and 'g' in a view goes to OpenGL and back to it.
+TEST_F(DifferenceView, InspectKeyShowsRastershotsViewsAndReturnsToTheExactPicture) {
+    ViewerRun run(RV_VIEWER);
+    const RgbImage8 opengl = run.settled();
+    run.typeKey(XK_g);
+    const RgbImage8 picture = run.changedFrom(opengl);
+    const std::string prefix = (dir / "views").string();
+    const ToolRun shot = runTool(RV_RASTERSHOT, {"--show", "all", "--out", prefix});
+    ASSERT_EQ(shot.status, 0) << shot.err;
+    EXPECT_EQ(picture, load(prefix + "-software.png"));
+    RgbImage8 last = picture;
+    for (const char* view : {"depth", "lod", "normal", "texcoord", "spans"}) {
+        SCOPED_TRACE(view);
+        run.typeKey(XK_v);
+        const RgbImage8 before = last;
+        last = keep(std::string("view-") + view, run.changedFrom(before));
+        const CaptionedComparison c = compareBesideCaption(last, load(prefix + "-software-" + view + ".png"));
+        EXPECT_EQ(c.differing, 0) << "largest channel difference " << c.largest;
+        EXPECT_GT(c.captionDark, 300) << "no caption";
+        if (std::string(view) == "lod") {
+            run.typeKey(XK_g);
+            EXPECT_EQ(run.changedFrom(last), opengl) << "'g' in a view shows the OpenGL picture";
+            run.typeKey(XK_g);
+            EXPECT_EQ(run.changedFrom(opengl), last) << "and back to the view";
+        }
+    }
+    run.typeKey(XK_v);
+    EXPECT_EQ(run.changedFrom(last), picture) << "the sixth press gives back the exact picture";
+}
+
 } // namespace
 
 } // namespace rv
