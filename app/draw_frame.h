@@ -10,8 +10,8 @@ namespace rv {
 // One frame of the viewer into the current GL context's back buffer, not yet
 // swapped: white clear (unless the software frame sets every pixel), one unit
 // per pixel from the lower-left corner, the camera for `view`, then the path
-// the scene's useOpenGL flag selects. The
-// window and any program that needs the window's exact picture share it.
+// the scene's useOpenGL flag selects. The window and any program that needs
+// the window's exact picture share it.
 void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software, int width,
                int height);
 

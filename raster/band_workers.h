@@ -17,8 +17,6 @@ public:
     BandWorkers(const BandWorkers&) = delete;
     BandWorkers& operator=(const BandWorkers&) = delete;
 
-    int threads() const { return count; }
-
     // Calls job(i) once for every i in [0, jobs), spread over the threads in no
     // particular order, and returns when all calls have; an exception thrown by
     // a call is thrown again here.
@@ -26,7 +24,6 @@ public:
 
 private:
     struct Pool;
-    int count;
     std::unique_ptr<Pool> pool;
 };
 

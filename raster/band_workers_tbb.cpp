@@ -21,7 +21,7 @@ struct BandWorkers::Pool {
     tbb::task_arena arena;
 };
 
-BandWorkers::BandWorkers(int threads) : count(threads), pool(std::make_unique<Pool>()) {
+BandWorkers::BandWorkers(int threads) : pool(std::make_unique<Pool>()) {
     if (threads > coreCount()) pool->allowance.emplace(tbb::global_control::max_allowed_parallelism, threads);
     pool->arena.initialize(threads);
 }

@@ -54,7 +54,7 @@ struct BandWorkers::Pool {
     }
 };
 
-BandWorkers::BandWorkers(int threads) : count(threads), pool(std::make_unique<Pool>()) {
+BandWorkers::BandWorkers(int threads) : pool(std::make_unique<Pool>()) {
     for (int i = 1; i < threads; ++i) pool->helpers.emplace_back([p = pool.get()] { p->help(); });
 }
 

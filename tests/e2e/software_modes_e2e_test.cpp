@@ -45,7 +45,8 @@ using Shots = std::vector<std::pair<std::string, RgbImage8>>;
 
 // What a person sees after each step of the same session: the software path at
 // the start-up view, turned face on, zoomed until the square fills the window,
-// the window enlarged to 1000 x 700, tilted to grazing, mip-mapping off.
+// the window enlarged to 1000 x 700, tilted to grazing, mip-mapping off, and
+// the OpenGL path again, which prints any GL error the software path left.
 Shots tour(const Mode& mode) {
     ViewerRun run(RV_VIEWER, optionsFor(mode));
     RgbImage8 last = run.settled();
@@ -64,6 +65,8 @@ Shots tour(const Mode& mode) {
     step("resized", [&] { run.resize(1000, 700); });
     step("grazing", [&] { run.drag(leftButton, 0, -84); });
     step("nearest-texels", [&] { run.typeKey(XK_a); });
+    step("opengl", [&] { run.typeKey(XK_g); });
+    EXPECT_EQ(run.output(), "") << "GL errors";
     return shots;
 }
 
