@@ -76,7 +76,7 @@ Gesture SoakScript::key() {
         // Any other lower-case letter; `q` would end the session.
         static constexpr char others[] = "bcefhijklmnoprtuvwxyz";
         g.keysym = XK_a + static_cast<unsigned long>(others[between(0, static_cast<int>(sizeof others) - 2)] - 'a');
-        g.label = g.keysym == XK_c ? "key c" : "key other lower-case";
+        g.label = g.keysym == XK_c ? "key c" : g.keysym == XK_v ? "key v" : "key other lower-case";
     } else if (roll <= 70) {
         g.keysym = XK_0 + static_cast<unsigned long>(between(0, 9));
         g.label = "key digit";
@@ -175,6 +175,8 @@ void SoakScript::apply(const Gesture& g) {
         if (g.keysym == XK_c) model.clipping = !model.clipping;
         if (g.keysym == XK_d) model.difference = !model.difference;
         if (g.keysym == XK_s) ++model.saves;
+        // Six views in the cycle, the picture among them; only the software path's own picture steps.
+        if (g.keysym == XK_v && !model.useOpenGL && !model.difference) model.inspect = (model.inspect + 1) % 6;
         // From the difference view 'g' returns to the renderer without switching it.
         if (g.keysym == XK_g) {
             if (model.difference)
@@ -254,6 +256,16 @@ std::vector<Gesture> SoakScript::backToStart() {
     if (model.difference) {
         out.push_back({Gesture::Kind::key, "return key d", XK_d, false, {}, {}, 0, 0});
         apply(out.back());
+    }
+    if (model.inspect != 0) {
+        const bool fromOpenGL = model.useOpenGL;
+        auto press = [&](unsigned long keysym, const char* label) {
+            out.push_back({Gesture::Kind::key, label, keysym, false, {}, {}, 0, 0});
+            apply(out.back());
+        };
+        if (fromOpenGL) press(XK_g, "return key g");
+        while (model.inspect != 0) press(XK_v, "return key v");
+        if (fromOpenGL) press(XK_g, "return key g");
     }
     return out;
 }

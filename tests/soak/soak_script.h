@@ -46,6 +46,8 @@ struct ViewModel {
     bool useOpenGL = true;
     // The window shows the difference of both renderers.
     bool difference = false;
+    // Presses of 'v' on the software path: the false-colour view shown there, 0 for the picture.
+    int inspect = 0;
     // Views saved with 's'.
     long saves = 0;
 };
@@ -58,8 +60,8 @@ public:
     // The next random gesture; a run of wheel notches comes one notch per call. Never `q` or ESC.
     Gesture next();
     // Gestures that bring the window back to 480 x 480 and the view, mip-mapping and
-    // clipping back to their start, and leave the difference view; the renderer is
-    // left as it is.
+    // clipping back to their start, and leave the difference view and any
+    // false-colour view; the renderer is left as it is.
     std::vector<Gesture> backToStart();
 
     const ViewModel& view() const { return model; }
