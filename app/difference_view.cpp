@@ -37,8 +37,6 @@ void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, S
     const std::vector<float> colours =
         falseColours(inspect, {frame.width(), frame.height(), frame.depth(), frame.records()}, white);
     software.present(windowPicture(colours.data(), width, height));
-    // Records cost a little per fragment; the picture alone does without them.
-    frame.dropRecords();
     drawCaption(viewCaption(inspect).c_str(), width, height);
 }
 

@@ -24,7 +24,8 @@ void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewState& view
 
 // A false-colour view of the software frame into the back buffer, not yet
 // swapped: the frame drawn into memory with its fragment records, the view's
-// colours in one pixel transfer, then the caption with its legend.
+// colours in one pixel transfer, then the caption with its legend. The records
+// stay kept from frame to frame until the picture is shown again.
 void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
                       InspectView inspect, int width, int height);
 

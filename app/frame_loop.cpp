@@ -28,9 +28,14 @@ FrameSize frameSize() {
 
 void displayFrame() {
     const FrameSize size = frameSize();
+    const bool inspecting = !viewer.scene.useOpenGL && viewer.display == Display::renderer &&
+                            viewer.inspect != InspectView::picture;
+    // Records cost a little per fragment; other frames do without them. Dropped once on leaving the
+    // views rather than after every view frame, which would allocate and free a record per pixel each time.
+    if (!inspecting && viewer.frame.keepsRecords()) viewer.frame.dropRecords();
     if (viewer.display == Display::difference)
         drawDifferenceFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
-    else if (!viewer.scene.useOpenGL && viewer.inspect != InspectView::picture)
+    else if (inspecting)
         drawInspectFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, viewer.inspect, size.width,
                          size.height);
     else

@@ -1,6 +1,7 @@
 #include "raster/span.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "raster/pixel_index.h"
 #include "raster/span_shading.h"
@@ -77,21 +78,19 @@ void fillSpan(const Scene& scene, FrameBuffer& frame, int y, const Edge& left, c
             texRowStepT += dRowStepT;
         }
         shadeBatch(shading, batch, shaded);
-        // Two loops rather than one test per fragment: without records, plotting costs what it always did.
-        if (!shading.record) {
+        // The record test is made once per batch, as a type: without records, plotting costs what it always did.
+        auto plot = [&](auto keepRecords) {
             for (int i = 0; i < batch.count; ++i) {
                 if (!shaded.lit[i]) continue;
                 ++frame.stats.fragmentsShaded;
-                frame.plotPixel(first + i, y, batch.z[i], shaded.colorAt(i));
-            }
-        } else {
-            for (int i = 0; i < batch.count; ++i) {
-                if (!shaded.lit[i]) continue;
-                ++frame.stats.fragmentsShaded;
-                if (frame.plotPixel(first + i, y, batch.z[i], shaded.colorAt(i)))
+                if (frame.plotPixel(first + i, y, batch.z[i], shaded.colorAt(i)) && keepRecords)
                     frame.keepRecord(first + i, y, shaded.recordAt(i, spanTag));
             }
-        }
+        };
+        if (shading.record)
+            plot(std::true_type{});
+        else
+            plot(std::false_type{});
     }
     frame.endSpan();
 }
