@@ -215,7 +215,7 @@ def frame_table(settings, machine, on_xvfb):
         # Both presentations from the one run: which is faster, and by how much.
         points_per_image = software["glPointsMedianMs"] / software["glImageMedianMs"]
         lines.append([title, size.replace("x", " x "), count(one["fragmentsShaded"])] + [figure(t) for t in times]
-                     + [f"{points_per_image:.2f}"])
+                     + [figure(points_per_image)])
     headers = ["View", "Size", "Fragments shaded", "In memory, 1 thread", "In memory, all",
                "GL points, 1 thread", "GL points, all", "One image, all", "OpenGL path", "Difference view, all",
                "GL points / one image, all"]
