@@ -51,7 +51,6 @@ FRAME_ROWS = [
 
 class Settings:
     def __init__(self, build, quick):
-        self.build = build
         self.shot = os.path.join(build, "rastershot")
         self.bench = os.path.join(build, "bench", "raster_bench")
         self.quick = quick
@@ -110,10 +109,10 @@ def block(commands, facts, caption, table):
     return f"{code}\n\n{facts}\n\n{caption}\n\n{table}"
 
 
-def bench_json(settings, pattern, repetitions, extra=()):
+def bench_json(settings, pattern, repetitions):
     command = [settings.bench, f"--benchmark_filter={pattern}",
                f"--benchmark_repetitions={settings.repetitions or repetitions}",
-               "--benchmark_enable_random_interleaving=true", "--benchmark_format=json", *extra]
+               "--benchmark_enable_random_interleaving=true", "--benchmark_format=json"]
     if settings.quick:
         command.append("--benchmark_min_time=0.05")
     load = load_average()

@@ -55,7 +55,7 @@ def compare_table(benches, column, row_title, row_label, column_label, *, cells=
             if label not in headings[position]:
                 headings[position].append(label)
     heads = [" or ".join(h) for h in headings]
-    items = counted_items(benches[0]) if benches else []
+    items = list(dict.fromkeys(item for bench in benches for item in counted_items(bench)))
     ratio_positions = range(1, width) if ratios == "each" else [width - 1] if ratios == "last" else []
 
     headers = [row_title] + [_title(item) for item in items] + heads
@@ -67,13 +67,13 @@ def compare_table(benches, column, row_title, row_label, column_label, *, cells=
 
     lines = []
     for label, row in rows.items():
-        line = [label] + [count(row[0].counters[item]) for item in items]
+        line = [label] + [count(row[0].counters[item]) if item in row[0].counters else "" for item in items]
         line += [_cell(bench, cells) for bench in row] + [""] * (width - len(row))
         for p in ratio_positions:
             line.append(_ratio(row[p], row[0], cells) if p < len(row) else "")
         if per_item_at is not None:
             bench = row[per_item_at]
-            line += [figure(bench.median_ms * 1e6 / bench.counters[item]) if bench.counters[item] else ""
+            line += [figure(bench.median_ms * 1e6 / bench.counters[item]) if bench.counters.get(item) else ""
                      for item in items]
         if fastest:
             line.append(column_label(column(min(row, key=lambda b: b.median_ms))))
