@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "raster/frame_view.h"
+#include "raster/material.h"
 #include "raster/shading.h"
 #include "raster/span.h"
 #include "raster/texture_sampling.h"
@@ -9,16 +11,11 @@
 
 namespace rv {
 
-void FragmentBatch::append(float column, float depth, const Color& diffuseColor, float shine, const Vector3& tex,
-                           const Vector3& n, float rowStepS, float rowStepT) {
+void FragmentBatch::append(float column, float depth, const Vector3& tex, const Vector3& n, float rowStepS,
+                           float rowStepT) {
     const int i = count++;
     x[i] = column;
     z[i] = depth;
-    diffuse[0][i] = diffuseColor.r;
-    diffuse[1][i] = diffuseColor.g;
-    diffuse[2][i] = diffuseColor.b;
-    diffuse[3][i] = diffuseColor.a;
-    shininess[i] = shine;
     texOverW[0][i] = tex.x;
     texOverW[1][i] = tex.y;
     texOverW[2][i] = tex.z;
@@ -34,8 +31,6 @@ void FragmentBatch::padToWidestLanes() {
     for (int i = count; i % widestLanes != 0; ++i) {
         x[i] = x[last];
         z[i] = z[last];
-        for (float* c : diffuse) c[i] = c[last];
-        shininess[i] = shininess[last];
         for (float* c : texOverW) c[i] = c[last];
         for (float* c : normal) c[i] = c[last];
         for (float* c : rowStep) c[i] = c[last];
@@ -44,22 +39,23 @@ void FragmentBatch::padToWidestLanes() {
 
 void shadeBatchScalar(const SpanShading& span, const FragmentBatch& batch, ShadedBatch& out) {
     const Scene& scene = span.scene;
+    const Material& material = span.material;
     for (int i = 0; i < batch.count; ++i) {
         const Vector3 texOverW = batch.texOverWAt(i);
         const Vector3 normal = batch.normalAt(i);
         const std::optional<FragmentPlace> place =
-            placeFragment(scene, span.frame, span.eye, batch.x[i], span.y, batch.z[i]);
+            placeFragment(scene, span.frame.width(), span.frame.height(), span.eye, batch.x[i], span.y, batch.z[i]);
         float lod = lodUntextured;
         const Color surfaceColor =
-            span.colorTexture ? sampleTexture(texOverW, span.dsdx, span.dtdx, batch.rowStep[0][i],
-                                              batch.rowStep[1][i], *span.colorTexture, scene.mipmapping, &lod)
-                              : batch.diffuseAt(i);
+            material.colorTexture ? sampleTexture(texOverW, span.dsdx, span.dtdx, batch.rowStep[0][i],
+                                                  batch.rowStep[1][i], *material.colorTexture, scene.mipmapping, &lod)
+                                  : material.diffuse;
         const std::optional<Vector3> surfaceNormal =
-            span.bumpMap ? bumpNormal(texOverW, normal, *span.bumpMap, bumpScale) : normal;
+            material.bumpMap ? bumpNormal(texOverW, normal, *material.bumpMap, bumpScale) : normal;
         std::optional<Color> lit;
         Vector3 unitNormal;
         if (place && surfaceNormal)
-            lit = lightFragment(scene, *place, surfaceColor, span.specular, batch.shininess[i], *surfaceNormal,
+            lit = lightFragment(scene, *place, surfaceColor, material.specular, material.shininess, *surfaceNormal,
                                 &unitNormal);
         out.lit[i] = lit ? -1 : 0;
         if (lit && span.record) {

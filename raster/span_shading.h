@@ -8,9 +8,9 @@
 
 namespace rv {
 
-class FrameBuffer;
+class FrameView;
 class Scene;
-class Texture;
+struct Material;
 
 // Fragments shaded in one call. A multiple of the widest lane count (16 floats with
 // AVX-512), so vector code never needs a partial group; small enough that a batch
@@ -22,15 +22,15 @@ constexpr int widestLanes = 16;
 struct SpanShading {
     const Scene& scene;
     // Its size turns window positions back into device coordinates.
-    const FrameBuffer& frame;
+    const FrameView& frame;
     float y;
     Vector3 eye;
-    Color specular;
+    // The polygon's: its diffuse colour (where it has no colour texture), specular
+    // colour, shininess and maps.
+    const Material& material;
     // Per-column steps of s/w and t/w.
     float dsdx;
     float dtdx;
-    const Texture* colorTexture;
-    const Texture* bumpMap;
     // Also fill ShadedBatch's records: what the false-colour views of the frame show.
     bool record = false;
 };
@@ -41,23 +41,19 @@ struct FragmentBatch {
     int count = 0;
     alignas(64) float x[shadingBatch];
     alignas(64) float z[shadingBatch];
-    alignas(64) float diffuse[4][shadingBatch];
-    alignas(64) float shininess[shadingBatch];
     alignas(64) float texOverW[3][shadingBatch];
     alignas(64) float normal[3][shadingBatch];
     // Per-row steps of s/w and t/w, blended across the span.
     alignas(64) float rowStep[2][shadingBatch];
 
     // Callers keep count below shadingBatch.
-    void append(float column, float depth, const Color& diffuseColor, float shine, const Vector3& tex,
-                const Vector3& n, float rowStepS, float rowStepT);
+    void append(float column, float depth, const Vector3& tex, const Vector3& n, float rowStepS, float rowStepT);
     // Copies the last fragment into the lanes up to the next multiple of widestLanes:
     // vector groups then read only initialised values (memcheck flags anything else).
     void padToWidestLanes();
 
     Vector3 texOverWAt(int i) const { return {texOverW[0][i], texOverW[1][i], texOverW[2][i]}; }
     Vector3 normalAt(int i) const { return {normal[0][i], normal[1][i], normal[2][i]}; }
-    Color diffuseAt(int i) const { return {diffuse[0][i], diffuse[1][i], diffuse[2][i], diffuse[3][i]}; }
 };
 
 // The shading of a batch: a colour per fragment, and whether it is lit at all.

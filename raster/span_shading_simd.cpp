@@ -19,7 +19,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "raster/frame_buffer.h"
+#include "raster/frame_view.h"
+#include "raster/material.h"
 #include "raster/mip_pyramid.h"
 #include "raster/span.h"
 #include "raster/span_shading.h"
@@ -380,15 +381,13 @@ HWY_INLINE V3 bumpNormal(const Bumps& m, VF s, VF t, const V3& normal, MF& lit) 
 
 // ---- lightFragment
 
-// powToFloat(double(x), exponent). The repeated squaring runs in the lanes when every
-// lane has the same whole exponent (one material per span); any lane it leaves
-// undecided, and every lane of mixed exponents, goes through the scalar function.
-HWY_INLINE VF powToFloat(VF x, VF exponent, MF live) {
-    const float e = hn::GetLane(exponent);
+// powToFloat(double(x), e) for the lanes of `live`. The repeated squaring runs in
+// the lanes for a whole exponent from 1 to 1024; any lane it leaves undecided goes
+// through the scalar function.
+HWY_INLINE VF powToFloat(VF x, float e, MF live) {
     VF result = hn::Zero(df);
     MF decided = hn::FirstN(df, 0);
-    if (hn::AllTrue(df, hn::Eq(exponent, constant(e))) && e >= 1 && e <= 1024 &&
-        e == static_cast<float>(static_cast<int>(e))) {
+    if (e >= 1 && e <= 1024 && e == static_cast<float>(static_cast<int>(e))) {
         const int n = static_cast<int>(e);
         const Wide base = widen(x);
         VD power[2] = {hn::Set(dd, 1.0), hn::Set(dd, 1.0)};
@@ -415,7 +414,7 @@ HWY_INLINE VF powToFloat(VF x, VF exponent, MF live) {
     }
     const MF rest = hn::AndNot(decided, live);
     if (hn::AllFalse(df, rest)) return result;
-    return laneByLane(rest, x, exponent, result,
+    return laneByLane(rest, x, constant(e), result,
                       [](float v, float power) { return rv::powToFloat(static_cast<double>(v), power); });
 }
 
@@ -423,11 +422,12 @@ struct Lighting {
     const std::vector<Light>* lights;
     Color ambient;
     Color specular;
+    float shininess;
 };
 
 // `unitNormal` receives the normalised normal each lane is lit with.
-HWY_INLINE Rgba lightFragments(const Lighting& c, const Place& place, const Rgba& surface, VF shininess, V3 n,
-                               MF& lit, V3& unitNormal) {
+HWY_INLINE Rgba lightFragments(const Lighting& c, const Place& place, const Rgba& surface, V3 n, MF& lit,
+                               V3& unitNormal) {
     lit = hn::And(lit, normalizeNonZero(n));
     unitNormal = n;
     const Rgba result{constant(c.ambient.r) * surface.r, constant(c.ambient.g) * surface.g,
@@ -444,7 +444,7 @@ HWY_INLINE Rgba lightFragments(const Lighting& c, const Place& place, const Rgba
                       diffuseSum.a + surface.a * d * constant(light.color.a)};
         V3 halfway = toLight + place.toEye;
         lit = hn::And(lit, normalizeNonZero(halfway));
-        const VF highlight = powToFloat(dot(n, halfway), shininess, lit);
+        const VF highlight = powToFloat(dot(n, halfway), c.shininess, lit);
         specularSum = {specularSum.r + constant(c.specular.r) * highlight,
                        specularSum.g + constant(c.specular.g) * highlight,
                        specularSum.b + constant(c.specular.b) * highlight,
@@ -459,7 +459,8 @@ HWY_INLINE Rgba lightFragments(const Lighting& c, const Place& place, const Rgba
 void ShadeBatch(const SpanShading& span, const FragmentBatch& batch, ShadedBatch& out) {
     const Scene& scene = span.scene;
     Levels levels;
-    if (const Texture* texture = span.colorTexture) {
+    const Material& material = span.material;
+    if (const Texture* texture = material.colorTexture) {
         const MipPyramid& pyramid = *texture->pyramid;
         if (pyramid.levelCount >= maxLevels) return shadeBatchScalar(span, batch, out);
         levels.level0 = texture->texels.get();
@@ -481,7 +482,7 @@ void ShadeBatch(const SpanShading& span, const FragmentBatch& batch, ShadedBatch
         }
     }
     Bumps bumps{};
-    if (const Texture* map = span.bumpMap) {
+    if (const Texture* map = material.bumpMap) {
         bumps = {map->texels.get(), map->width, map->height, map->channels,
                  static_cast<float>(map->width - 1), static_cast<float>(map->height - 1), 0, 0};
         bumps.widthScale = bumps.widthSteps * bumpScale;
@@ -496,7 +497,9 @@ void ShadeBatch(const SpanShading& span, const FragmentBatch& batch, ShadedBatch
     for (int r = 0; r < 4; ++r) placement.rowTimesY[r] = placement.projection[r * 4 + 1] * ndcY;
     placement.width = static_cast<float>(span.frame.width());
     placement.eye = constant3(span.eye);
-    const Lighting lighting{&scene.lights, scene.ambient, span.specular};
+    const Lighting lighting{&scene.lights, scene.ambient, material.specular, material.shininess};
+    const Rgba diffuse{constant(material.diffuse.r), constant(material.diffuse.g), constant(material.diffuse.b),
+                       constant(material.diffuse.a)};
 
     for (int i = 0; i < batch.count; i += static_cast<int>(hn::Lanes(df))) {
         MF lit = hn::FirstN(df, hn::Lanes(df));
@@ -505,18 +508,16 @@ void ShadeBatch(const SpanShading& span, const FragmentBatch& batch, ShadedBatch
         const VF s = texOverW.x / texOverW.z, t = texOverW.y / texOverW.z;
         VF lod = constant(lodUntextured);
         const Rgba surface =
-            span.colorTexture
+            material.colorTexture
                 ? sampleTexture(levels, scene.mipmapping, texOverW.z, s, t,
                                 {span.dsdx, span.dtdx, hn::Load(df, batch.rowStep[0] + i),
                                  hn::Load(df, batch.rowStep[1] + i)},
                                 lod)
-                : Rgba{hn::Load(df, batch.diffuse[0] + i), hn::Load(df, batch.diffuse[1] + i),
-                       hn::Load(df, batch.diffuse[2] + i), hn::Load(df, batch.diffuse[3] + i)};
+                : diffuse;
         V3 normal = load3(batch.normal, i);
-        if (span.bumpMap) normal = bumpNormal(bumps, s, t, normal, lit);
+        if (material.bumpMap) normal = bumpNormal(bumps, s, t, normal, lit);
         V3 unitNormal;
-        const Rgba color = lightFragments(lighting, place, surface, hn::Load(df, batch.shininess + i), normal, lit,
-                                          unitNormal);
+        const Rgba color = lightFragments(lighting, place, surface, normal, lit, unitNormal);
         if (span.record) {
             hn::Store(s, df, out.s + i);
             hn::Store(t, df, out.t + i);

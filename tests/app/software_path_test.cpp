@@ -8,7 +8,7 @@
 
 #include "app/camera.h"
 #include "picture/window_bytes.h"
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 
 namespace rv {
 

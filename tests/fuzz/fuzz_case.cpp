@@ -8,7 +8,7 @@
 
 #include "app/camera.h"
 #include "app/software_path.h"
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 #include "raster/mip_pyramid.h"
 #include "tests/raster/raster_fixtures.h"
 

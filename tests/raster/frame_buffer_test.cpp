@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "raster/frame_buffer.h"
-#include "raster/memory_image.h"
+#include "raster/frame_view.h"
+#include "tests/support/memory_image.h"
 
 namespace rv {
 
@@ -28,7 +29,7 @@ struct FrameBufferFixture : ::testing::Test {
 
 TEST_F(FrameBufferFixture, ClearEmptiesEveryPixel) {
     for (int i = 0; i < 12; ++i) EXPECT_EQ(frame.depth()[i], FrameBuffer::empty);
-    frame.plotPixel(1, 2, 0.5f, red);
+    FrameView(frame).plotPixel(1, 2, 0.5f, red);
     frame.clear();
     EXPECT_EQ(frame.depth()[2 * 4 + 1], FrameBuffer::empty);
     EXPECT_EQ(frame.stats.fragmentsPlotted, 0);
@@ -50,13 +51,13 @@ TEST_F(FrameBufferFixture, DepthTest) {
     };
     for (const Case& c : cases) {
         frame.clear();
-        frame.plotPixel(3, 1, c.first, red);
-        frame.plotPixel(3, 1, c.second, blue);
+        FrameView(frame).plotPixel(3, 1, c.first, red);
+        FrameView(frame).plotPixel(3, 1, c.second, blue);
         EXPECT_EQ(image.at(3, 1), c.secondPasses ? shownBlue : red) << c.first << " then " << c.second;
         EXPECT_EQ(frame.depth()[4 + 3], c.secondPasses ? c.second : c.first);
     }
     frame.clear();
-    frame.plotPixel(0, 0, std::nanf(""), red);
+    FrameView(frame).plotPixel(0, 0, std::nanf(""), red);
     EXPECT_EQ(frame.depth()[0], FrameBuffer::empty) << "a NaN depth never passes, even on an empty pixel";
 }
 
@@ -82,8 +83,8 @@ TEST(FrameBufferColors, KeptFramesHoldEveryPassingFragmentOverTheBackground) {
     frame.resize(3, 2);
     frame.clear();
     ASSERT_NE(frame.colors(), nullptr);
-    frame.plotPixel(2, 1, 0.5f, {1, 0, 0, 1});
-    frame.plotPixel(2, 1, 0.7f, {0, 1, 0, 1}); // farther: fails, the colour stays
+    FrameView(frame).plotPixel(2, 1, 0.5f, {1, 0, 0, 1});
+    FrameView(frame).plotPixel(2, 1, 0.7f, {0, 1, 0, 1}); // farther: fails, the colour stays
     EXPECT_EQ(frame.colorAt(2, 1), (Color{1, 0, 0, 1}));
     EXPECT_EQ(frame.colorAt(0, 0), (Color{0.5f, 0.25f, 0, 1}));
     // Resizing keeps the choice; clearing brings the background back.
@@ -92,7 +93,7 @@ TEST(FrameBufferColors, KeptFramesHoldEveryPassingFragmentOverTheBackground) {
     EXPECT_EQ(frame.colorAt(3, 3), (Color{0.5f, 0.25f, 0, 1}));
     frame.dropColors();
     EXPECT_EQ(frame.colors(), nullptr);
-    frame.plotPixel(1, 1, 0.5f, {1, 0, 0, 1});
+    FrameView(frame).plotPixel(1, 1, 0.5f, {1, 0, 0, 1});
     EXPECT_EQ(frame.depthAt(1, 1), 0.5f);
 }
 
