@@ -50,6 +50,9 @@ void fillSpan(const Scene& scene, const FrameView& frame, int y, const Edge& lef
     const Vector4 eye4 = scene.modelview.transformByInverse({0, 0, 0, 1});
     const SpanShading shading{scene,       frame,       static_cast<float>(y), {eye4.x, eye4.y, eye4.z},
                               material,    dTexOverW.x, dTexOverW.y,           frame.keepsRecords()};
+    // Built once per span, not once per batch: only the vector shading reads them.
+    VectorTables tables;
+    if (scene.simd) buildVectorTables(shading, tables);
     FragmentBatch batch;
     ShadedBatch shaded;
 
@@ -72,7 +75,7 @@ void fillSpan(const Scene& scene, const FrameView& frame, int y, const Edge& lef
             texRowStepS += dRowStepS;
             texRowStepT += dRowStepT;
         }
-        shadeBatch(shading, batch, shaded);
+        shadeBatch(shading, tables, batch, shaded);
         // The record test is made once per batch, as a type: without records, plotting costs what it always did.
         auto plot = [&](auto keepRecords) {
             for (int i = 0; i < batch.count; ++i) {

@@ -76,16 +76,68 @@ struct ShadedBatch {
     }
 };
 
+// What the vector shading reads that stays the same along a span, built once
+// per span (buildVectorTables) rather than for every batch.
+struct PlacementTable {
+    // Both inverses, element (r, c) at r * 4 + c, widened exactly.
+    double projection[16];
+    double modelview[16];
+    // Projection row r times the row's ndc y: exact in double, the same for the whole span.
+    double rowTimesY[4];
+    float width;
+};
+// A colour texture as the lanes read it: level 0 is the source image, levels 1
+// and up lie in the pyramid's storage.
+constexpr int maxLevels = 32;
+struct LevelTable {
+    const float* level0;
+    const float* reduced;
+    int channels;
+    int levelCount;
+    int width0;
+    int height0;
+    // Texels of level 0, for the footprint.
+    float texels;
+    float ln2;
+    alignas(64) std::int32_t width[maxLevels];
+    alignas(64) std::int32_t height[maxLevels];
+    // Where level k starts in `reduced` (0 for level 0, which has its own array).
+    alignas(64) std::int32_t offset[maxLevels];
+};
+struct BumpTable {
+    const float* heights;
+    int width;
+    int height;
+    int channels;
+    // static_cast<float>(side - 1), and that times the bump scale.
+    float widthSteps;
+    float heightSteps;
+    float widthScale;
+    float heightScale;
+};
+struct VectorTables {
+    PlacementTable placement;
+    LevelTable levels;
+    BumpTable bumps;
+    // False for a texture with more levels than the table holds: the span is shaded by the scalar code.
+    bool usable = true;
+};
+
+// The tables for `span`.
+void buildVectorTables(const SpanShading& span, VectorTables& tables);
+
 // The definition, one fragment after the other: placeFragment, sampleTexture,
 // bumpNormal and lightFragment, exactly as span filling always called them.
 // Colours of dropped fragments are left as they were.
 void shadeBatchScalar(const SpanShading& span, const FragmentBatch& batch, ShadedBatch& out);
 
 // The same bits through Highway's vector code for the best instruction set the
-// processor has (chosen on the first call); pads the batch first.
-void shadeBatchSimd(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out);
+// processor has (chosen on the first call); pads the batch first. `tables` are
+// buildVectorTables' for this span.
+void shadeBatchSimd(const SpanShading& span, const VectorTables& tables, FragmentBatch& batch, ShadedBatch& out);
 
-// shadeBatchSimd, or shadeBatchScalar where the scene asks for the scalar code.
-void shadeBatch(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out);
+// shadeBatchSimd, or shadeBatchScalar where the scene asks for the scalar code
+// (which needs no tables).
+void shadeBatch(const SpanShading& span, const VectorTables& tables, FragmentBatch& batch, ShadedBatch& out);
 
 } // namespace rv

@@ -192,6 +192,8 @@ TEST_P(Mixtures, ShadeAlikeOnEveryTarget) {
                                pick(-0.01f, 0.01f),
                                // Every other round keeps the records the false-colour views show.
                                round % 2 == 0};
+        VectorTables tables;
+        buildVectorTables(span, tables);
         FragmentBatch batch;
         const int count = 1 + static_cast<int>(random() % shadingBatch);
         for (int i = 0; i < count; ++i) {
@@ -204,7 +206,7 @@ TEST_P(Mixtures, ShadeAlikeOnEveryTarget) {
         for (const std::int64_t target : simdTargets()) {
             const TargetChoice choice(target);
             FragmentBatch copy = batch;
-            shadeBatchSimd(span, copy, vector);
+            shadeBatchSimd(span, tables, copy, vector);
             for (int i = 0; i < count; ++i) {
                 ASSERT_EQ(scalar.lit[i], vector.lit[i]) << targetName(target) << ", round " << round << ", lane " << i;
                 if (!scalar.lit[i]) continue;
