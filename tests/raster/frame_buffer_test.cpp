@@ -77,6 +77,36 @@ TEST_F(FrameBufferFixture, ResizeRecordsTheSizeAndReallocatesOnlyOnAChange) {
     EXPECT_EQ(frame.depth(), nullptr);
 }
 
+// What a band on another thread draws through: the buffer's own storage, but no
+// sink (whose calls from several threads would interleave) and counters of its own.
+TEST(FrameViews, OfABandShareTheStorageButNotTheSinkOrTheCounters) {
+    FrameBuffer frame;
+    MemoryImage image(3, 2);
+    frame.keepColors();
+    frame.resize(3, 2);
+    frame.clear();
+    frame.output = &image;
+    RenderStats bandCounts;
+    const FrameView band(frame, bandCounts);
+    EXPECT_EQ(band.output(), nullptr);
+    band.beginSpan();
+    EXPECT_TRUE(band.plotPixel(1, 1, 0.5f, {1, 0, 0, 1}));
+    band.endSpan();
+    EXPECT_EQ(frame.depthAt(1, 1), 0.5f);
+    EXPECT_EQ(frame.colorAt(1, 1), (Color{1, 0, 0, 1}));
+    EXPECT_EQ(image.pointsPlotted, 0);
+    EXPECT_EQ(bandCounts.spans, 1);
+    EXPECT_EQ(frame.stats.spans, 0);
+
+    const FrameView whole(frame);
+    whole.beginSpan();
+    EXPECT_FALSE(whole.plotPixel(1, 1, 0.5f, {0, 1, 0, 1})) << "the band's fragment is in the shared depth";
+    EXPECT_TRUE(whole.plotPixel(2, 1, 0.5f, {0, 1, 0, 1}));
+    whole.endSpan();
+    EXPECT_EQ(image.pointsPlotted, 1);
+    EXPECT_EQ(frame.stats.spans, 1);
+}
+
 TEST(FrameBufferColors, KeptFramesHoldEveryPassingFragmentOverTheBackground) {
     FrameBuffer frame;
     frame.keepColors({0.5f, 0.25f, 0, 1});
