@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates docs/images/ and the README's performance table. For each view,
+# Regenerates docs/images/ and the README's performance table. The window's
+# own pictures come from scripts/make-window-pictures.sh. For each view,
 # one `rastershot --renderer both` writes the software picture, the OpenGL
 # picture and their difference; then, for each row of the table, rastershot
 # --stats with one thread and with every core times the software frame in
@@ -27,6 +28,7 @@ views=(
 field() { grep -o "\"$1\": [0-9.]*" <<<"$2" | head -n 1 | sed 's/.*: //'; }
 
 mkdir -p docs/images
+scripts/make-window-pictures.sh "$build"
 for view in "${views[@]}"; do
   IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose

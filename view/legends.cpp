@@ -9,6 +9,7 @@ namespace {
 Rgb8 rgb(const std::uint8_t (&c)[3]) { return {c[0], c[1], c[2]}; }
 
 LegendItem words(std::string full, std::string brief) { return {std::nullopt, std::move(full), std::move(brief)}; }
+LegendItem extra(std::string words) { return {std::nullopt, std::move(words), "", true}; }
 
 } // namespace
 
@@ -16,13 +17,13 @@ std::vector<LegendItem> differenceLegend(const DifferenceCounts& c) {
     const std::string equal = std::to_string(c.equal), differing = std::to_string(c.both - c.equal);
     const std::string software = std::to_string(c.softwareOnly), opengl = std::to_string(c.openglOnly);
     return {
-        words("difference:", ""),
+        extra("difference:"),
         {Swatch{rgb(difference::equal), rgb(difference::equal)}, equal + " equal", equal + " eq"},
         {Swatch{rgb(difference::smallest), rgb(difference::largest)}, differing + " differ", differing + " diff"},
         {Swatch{rgb(difference::softwareOnly), rgb(difference::softwareOnly)}, software + " software only",
          software + " sw"},
         {Swatch{rgb(difference::openglOnly), rgb(difference::openglOnly)}, opengl + " OpenGL only", opengl + " GL"},
-        words("(d: back)", ""),
+        extra("(d: back)"),
     };
 }
 

@@ -15,26 +15,35 @@ constexpr int columnGap = 12;
 constexpr int swatchGap = 10;
 constexpr int swatchTextGap = 4;
 
+// How much a caption says: everything, its items without the extras, or their brief words.
+enum class Wording { full, plain, brief };
 struct CaptionStyle {
     TextFont font;
-    bool brief;
+    Wording wording;
 };
 // Full words in a smaller font read better than brief ones in a larger: "180 software only" over "180 sw".
-constexpr CaptionStyle captionStyles[] = {{TextFont::helvetica18, false}, {TextFont::helvetica12, false},
-                                          {TextFont::helvetica18, true},  {TextFont::helvetica12, true},
-                                          {TextFont::helvetica10, false}, {TextFont::helvetica10, true}};
+constexpr CaptionStyle captionStyles[] = {
+    {TextFont::helvetica18, Wording::full},  {TextFont::helvetica18, Wording::plain},
+    {TextFont::helvetica12, Wording::full},  {TextFont::helvetica12, Wording::plain},
+    {TextFont::helvetica12, Wording::brief}, {TextFont::helvetica10, Wording::plain},
+    {TextFont::helvetica10, Wording::brief}};
 constexpr TextFont panelFonts[] = {TextFont::helvetica12, TextFont::helvetica10};
 
-int swatchHeight(TextFont font) { return lineAdvance(font) - fontDescent(font) - 4; }
+int swatchHeight(TextFont font) { return lineAdvance(font) - fontDescent(font) - 2; }
 int swatchWidth(const Swatch& s, TextFont font) { return (s.from == s.to ? 1 : 2) * swatchHeight(font) + 2; }
 
-const std::string& wording(const LegendItem& item, bool brief) { return brief ? item.brief : item.full; }
+const std::string& wording(const LegendItem& item, Wording w) {
+    static const std::string none;
+    if (w == Wording::full) return item.full;
+    if (item.extra) return none;
+    return w == Wording::brief ? item.brief : item.full;
+}
 
 // An item's width on a line; 0 when the wording leaves it out.
-int itemWidth(const LegendItem& item, bool brief, TextFont font, const MeasureText& measure) {
-    const std::string& words = wording(item, brief);
-    if (words.empty()) return 0;
-    int w = measure(font, words);
+int itemWidth(const LegendItem& item, Wording words, TextFont font, const MeasureText& measure) {
+    const std::string& text = wording(item, words);
+    if (text.empty()) return 0;
+    int w = measure(font, text);
     if (item.swatch) w += swatchWidth(*item.swatch, font) + swatchTextGap;
     return w;
 }
@@ -50,11 +59,11 @@ struct CaptionLine {
 };
 
 // Items flowed into lines no wider than `room`; items wider than `room` alone are left out.
-std::vector<CaptionLine> flow(std::span<const LegendItem> items, bool brief, TextFont font, int room,
+std::vector<CaptionLine> flow(std::span<const LegendItem> items, Wording words, TextFont font, int room,
                               const MeasureText& measure) {
     std::vector<CaptionLine> lines;
     for (size_t i = 0; i < items.size(); ++i) {
-        const int w = itemWidth(items[i], brief, font, measure);
+        const int w = itemWidth(items[i], words, font, measure);
         if (w == 0 || w > room) continue;
         if (!lines.empty()) {
             CaptionLine& last = lines.back();
@@ -70,7 +79,7 @@ std::vector<CaptionLine> flow(std::span<const LegendItem> items, bool brief, Tex
     return lines;
 }
 
-TextPanel placeCaption(std::span<const LegendItem> items, const std::vector<CaptionLine>& lines, bool brief,
+TextPanel placeCaption(std::span<const LegendItem> items, const std::vector<CaptionLine>& lines, Wording words,
                        TextFont font, const MeasureText& measure) {
     TextPanel panel;
     panel.font = font;
@@ -91,8 +100,8 @@ TextPanel placeCaption(std::span<const LegendItem> items, const std::vector<Capt
                 panel.swatches.push_back({x, baseline, w, swatchHeight(font), *item.swatch});
                 x += w + swatchTextGap;
             }
-            panel.texts.push_back({x, baseline, wording(item, brief)});
-            x += measure(font, wording(item, brief));
+            panel.texts.push_back({x, baseline, wording(item, words)});
+            x += measure(font, wording(item, words));
         }
         baseline -= advance;
     }
@@ -157,17 +166,17 @@ TextPanel layoutCaption(std::span<const LegendItem> items, int width, int height
     const int room = width - 2 * margin - 2 * padding;
     const int roomRows = height - 2 * margin - 2 * padding;
     if (room <= 0 || roomRows <= 0) return {};
-    for (const auto [font, brief] : captionStyles) {
+    for (const auto [font, words] : captionStyles) {
         if (lineAdvance(font) > roomRows) continue;
-        const std::vector<CaptionLine> lines = flow(items, brief, font, room, measure);
+        const std::vector<CaptionLine> lines = flow(items, words, font, room, measure);
         size_t wanted = 0;
-        for (const LegendItem& item : items) wanted += !wording(item, brief).empty();
-        if (lines.size() == 1 && lines[0].items.size() == wanted) return placeCaption(items, lines, brief, font, measure);
+        for (const LegendItem& item : items) wanted += !wording(item, words).empty();
+        if (lines.size() == 1 && lines[0].items.size() == wanted) return placeCaption(items, lines, words, font, measure);
     }
     const TextFont smallest = TextFont::helvetica10;
-    std::vector<CaptionLine> lines = flow(items, true, smallest, room, measure);
+    std::vector<CaptionLine> lines = flow(items, Wording::brief, smallest, room, measure);
     lines.resize(std::min(lines.size(), static_cast<size_t>(std::max(0, roomRows / lineAdvance(smallest)))));
-    return placeCaption(items, lines, true, smallest, measure);
+    return placeCaption(items, lines, Wording::brief, smallest, measure);
 }
 
 TextPanel layoutLines(std::span<const PanelLine> lines, PanelBox area, const MeasureText& measure) {

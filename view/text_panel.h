@@ -35,11 +35,13 @@ struct Swatch {
 };
 
 // One entry of a caption: an optional swatch, then its words. `brief` serves
-// narrow windows and keeps every number of `full`; empty leaves the entry out there.
+// narrow windows and keeps every number of `full`. An `extra` entry (a title,
+// a hint) is shown only where the whole caption fits in full words.
 struct LegendItem {
     std::optional<Swatch> swatch;
     std::string full;
     std::string brief;
+    bool extra = false;
 };
 
 struct PanelText {
@@ -70,8 +72,8 @@ struct TextPanel {
 };
 
 // A caption along the bottom-left edge of a width x height window: the first
-// of (largest font, full words), (middle font, full), (largest, brief), ...
-// that holds every item on one line; failing all, the smallest font and brief words
+// of (largest font, full words), (largest, full without the extras), (middle
+// font, full), ... (smallest, brief) that holds every item on one line; failing all, the smallest font and brief words
 // flowed over as many lines as fit, whole items only. An item is never cut: one
 // that does not fit even alone is left out, so no number is ever shown in part.
 TextPanel layoutCaption(std::span<const LegendItem> items, int width, int height, const MeasureText& measure);

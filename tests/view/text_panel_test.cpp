@@ -86,6 +86,16 @@ INSTANTIATE_TEST_SUITE_P(Sizes, Caption,
                                            CaptionCase{200, 20, TextFont::helvetica10, 0, true},
                                            CaptionCase{1, 1, TextFont::helvetica10, 0, true}));
 
+// The title and the hint go first where the window is too narrow for them, before the font shrinks.
+TEST(Caption, ExtrasGoBeforeTheFontShrinks) {
+    const std::vector<LegendItem> items = differenceLegend(counts());
+    auto titled = [](const TextPanel& p) { return !p.texts.empty() && p.texts.front().text == "difference:"; };
+    const TextPanel wide = layoutCaption(items, 1920, 1080, fakeWidth), narrower = layoutCaption(items, 700, 480, fakeWidth);
+    EXPECT_TRUE(titled(wide));
+    EXPECT_FALSE(titled(narrower));
+    EXPECT_EQ(narrower.font, TextFont::helvetica18);
+}
+
 // An item is shown whole or not at all: every text drawn is one item's wording,
 // so a count is never cut; where the window is too low for all lines, the first stay.
 TEST(Caption, ShowsItemsWholeOrNotAtAll) {
