@@ -21,6 +21,7 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     glutDisplayFunc(displayFrame);
     glutReshapeFunc(reshapeWindow);
     glutKeyboardFunc(keyPressed);
+    glutSpecialFunc(specialKeyPressed);
     glutMouseFunc(mouseButton);
     glutMotionFunc(mouseMotion);
     glutIdleFunc(idleRedraw);
@@ -28,6 +29,7 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     viewer.scene.simd = options.common.simd;
     prepareRendering(viewer.scene, viewer.frame);
     viewer.software.emplace(options.common.threads, options.present);
+    viewer.view.present = options.present;
     viewer.shotsDirectory = options.shotsDirectory;
     return {};
 }

@@ -1,32 +1,13 @@
 #include "app/view_controls.h"
 
+#include "app/key_table.h"
+
 namespace rv {
 
-InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsigned char key) {
-    switch (key) {
-    case 27:
-    case 'q': return InputEffect::quit;
-    case 'a': scene.mipmapping = !scene.mipmapping; return InputEffect::redraw;
-    case 'c': scene.clipping = !scene.clipping; return InputEffect::redraw;
-    case 'd':
-        display = display == Display::difference ? Display::renderer : Display::difference;
-        return InputEffect::redraw;
-    case 'g':
-        // Leaving the difference view must not also swap the renderer, or 'd' 'g'
-        // would land on the other renderer than the one the person had chosen.
-        if (display == Display::difference)
-            display = Display::renderer;
-        else
-            scene.useOpenGL = !scene.useOpenGL;
-        return InputEffect::redraw;
-    case 's': return InputEffect::save;
-    case 'v':
-        // The views show the software frame's own values; the OpenGL path and the difference have none.
-        if (scene.useOpenGL || display == Display::difference) return InputEffect::none;
-        inspect = nextView(inspect);
-        return InputEffect::redraw;
-    default: return InputEffect::none;
-    }
+KeyOutcome applyKey(Scene& scene, ViewState& view, unsigned char key) {
+    for (const KeyBinding& binding : keyBindings())
+        if (binding.codes.find(static_cast<char>(key)) != std::string_view::npos) return binding.apply(scene, view);
+    return {};
 }
 
 InputEffect applyMouseButton(ViewPose& pose, MouseDrag& drag, int button, int state, int x, int y) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+
+#include "view/presentation.h"
 #include "view/view_pose.h"
 #include "picture/inspection_views.h"
 #include "scene/scene.h"
@@ -14,6 +17,24 @@ enum class InputEffect { none, redraw, save, quit };
 // or the difference of both renderers' pictures.
 enum class Display { renderer, difference };
 
+// What input changes besides the scene's flags.
+struct ViewState {
+    ViewPose pose;
+    Display display = Display::renderer;
+    // What the software path shows: its picture or a false-colour view of its frame.
+    InspectView inspect = InspectView::picture;
+    // How the software frame reaches the window.
+    Presentation present = Presentation::points;
+    // The keys overlay; off at start, so the window shows exactly what rastershot draws.
+    bool overlay = false;
+};
+
+// What a key did: the window's next step, and a short notice for the window when the change needs saying.
+struct KeyOutcome {
+    InputEffect effect = InputEffect::none;
+    std::string notice;
+};
+
 // GLUT's button and state numbers, so that this code needs no GLUT header;
 // the GLUT callbacks check that they match.
 namespace mouse {
@@ -25,12 +46,9 @@ constexpr int wheelDown = 4;
 constexpr int down = 0;
 } // namespace mouse
 
-// Letters are case-sensitive: 'a' toggles mip-mapping, 'c' the software path's
-// clipping, 'd' the difference view, 'g' the renderer (from the difference
-// view it only returns to the renderer's picture), 's' saves the view, 'v'
-// steps the software picture through the false-colour views of its frame (on
-// the software path only; elsewhere it does nothing), 'q' and ESC quit.
-InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsigned char key);
+// The key's entry of the key table (app/key_table.h) acts; letters are
+// case-sensitive, and a key with no entry does nothing.
+KeyOutcome applyKey(Scene& scene, ViewState& view, unsigned char key);
 
 // The mouse drag in progress: which buttons are held and where the pointer was
 // last seen, so that the next motion event moves the pose by the difference.

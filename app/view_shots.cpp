@@ -72,12 +72,15 @@ std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std
     return std::nullopt;
 }
 
-std::string saveView(const std::filesystem::path& dir, const ShotView& shot,
-                     const std::function<ViewPictures()>& draw) {
-    const std::string failed = "rasterview: cannot save the view: ";
+SaveReport saveView(const std::filesystem::path& dir, const ShotView& shot,
+                    const std::function<ViewPictures()>& draw) {
+    auto failed = [](const std::string& why) {
+        const std::string notice = "cannot save the view: " + why;
+        return SaveReport{"rasterview: " + notice, notice};
+    };
     std::string error;
     const std::optional<std::string> prefix = claimShotPrefix(dir, error);
-    if (!prefix) return failed + error;
+    if (!prefix) return failed(error);
     const ViewPictures pictures = draw();
     const std::string files[] = {suffixed(*prefix, "software"), suffixed(*prefix, "opengl"), suffixed(*prefix, "diff")};
     const RgbImage8* images[] = {&pictures.software.picture, &pictures.opengl.picture, &pictures.difference};
@@ -86,10 +89,10 @@ std::string saveView(const std::filesystem::path& dir, const ShotView& shot,
             // A half-written set would pass for a saved view, and its number is ours to give back.
             std::error_code ignored;
             for (const std::string& file : files) std::filesystem::remove(file, ignored);
-            return failed + error;
+            return failed(error);
         }
-    return "rasterview: saved " + files[0] + ", " + files[1] + " and " + files[2] +
-           "; to draw them again: " + rastershotCommand(shot, *prefix);
+    const std::string saved = "saved " + files[0] + ", " + files[1] + " and " + files[2];
+    return {"rasterview: " + saved + "; to draw them again: " + rastershotCommand(shot, *prefix), saved};
 }
 
 } // namespace rv

@@ -33,12 +33,18 @@ std::string rastershotCommand(const ShotView& shot, const std::string& outPrefix
 // written.
 std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std::string& error);
 
+// What saving a view says: the line for standard error, with the three paths
+// and the rastershot command that writes the same files again, or why nothing
+// was saved; and the window's shorter notice of the same.
+struct SaveReport {
+    std::string line;
+    std::string notice;
+};
+
 // Saves one view into `dir`: claims a numbered prefix, then draws the
-// pictures with `draw` and writes them under rastershot's names. Returns the
-// line for standard error: the three paths and the rastershot command that
-// writes the same files again, or why nothing was saved (no file of the
-// prefix is left behind then).
-std::string saveView(const std::filesystem::path& dir, const ShotView& shot,
+// pictures with `draw` and writes them under rastershot's names. When nothing
+// is saved, no file of the prefix is left behind.
+SaveReport saveView(const std::filesystem::path& dir, const ShotView& shot,
                      const std::function<ViewPictures()>& draw);
 
 } // namespace rv

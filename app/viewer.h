@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/notice.h"
 #include "app/view_controls.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
@@ -15,15 +16,15 @@ namespace rv {
 struct Viewer {
     Scene scene;
     FrameBuffer frame;
-    ViewPose pose;
+    ViewState view;
     MouseDrag drag;
-    Display display = Display::renderer;
-    // What the software path shows: its picture or a false-colour view of its frame.
-    InspectView inspect = InspectView::picture;
+    Notice notice;
     // Where 's' saves the view.
     std::string shotsDirectory = "out";
     // Made once the command line is read.
     std::optional<SoftwareWindow> software;
+    // The last frame's picture, to glFinish, for the overlay; negative before the first frame.
+    double lastFrameMs = -1;
 };
 
 extern Viewer viewer;

@@ -1,5 +1,6 @@
 #include "app/viewer_options.h"
 
+#include "app/key_table.h"
 
 namespace rv {
 
@@ -41,18 +42,21 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argv) {
 const std::string& viewerUsageText() {
     static const std::string text = std::string(R"(Usage: rasterview [OPTION]... [GLUT OPTION]...
 Shows the textured, bump-mapped square through OpenGL and through the software
-rasterizer; 'g' switches between them, 'd' shows their difference, 's' saves
-the view (see README.md for the keys and mouse).
+rasterizer in one window; 'h' in the window lists these keys and the state.
 
+Keys and mouse:
+)") + keysHelpText() + R"(
+Options:
   --present points|image
                       how the software frame reaches the window: GL points
                       (default; one per fragment with one thread, one per
-                      covered pixel with more) or one image per frame; both
-                      show the same pixels
+                      covered pixel with more) or one image per frame ('p'
+                      switches in the window); both show the same pixels.
+                      )" + helpDescription("Speed: " + std::string(presentationSpeeds) + ".") + R"(
   --shots DIR         where 's' saves the software, OpenGL and difference
                       pictures of the view, numbered, never overwriting a file
                       (default: out, created when missing)
-)") + std::string(commonFlagsHelp()) + R"(  --help, -h          prints this text
+)" + std::string(commonFlagsHelp()) + R"(  --help, -h          prints this text
 
 A value may also follow its flag after '=', as in --threads=2. Arguments that
 do not start with "--" go to GLUT, such as -display :1 or -geometry 640x480.

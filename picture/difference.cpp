@@ -26,7 +26,8 @@ void putDimmed(std::uint8_t* out, const std::uint8_t* in) {
 // small differences, which are the common ones, over more of the ramp.
 void putDifference(std::uint8_t* out, int difference) {
     const double t = std::sqrt((difference - 1) / 254.0);
-    put(out, static_cast<int>(255 - 95 * t), static_cast<int>(220 * (1 - t)), 0);
+    using namespace rv::difference;
+    put(out, static_cast<int>(smallest[0] - (smallest[0] - largest[0]) * t), static_cast<int>(smallest[1] * (1 - t)), 0);
 }
 
 // The ramp for every difference, worked out once: a square root per pixel

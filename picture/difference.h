@@ -32,6 +32,11 @@ struct DifferenceCounts {
 namespace difference {
 constexpr std::uint8_t softwareOnly[3] = {0, 90, 255};
 constexpr std::uint8_t openglOnly[3] = {230, 0, 230};
+// Both drew differently: by 1 in 255, and by 255 in 255.
+constexpr std::uint8_t smallest[3] = {255, 220, 0};
+constexpr std::uint8_t largest[3] = {160, 0, 0};
+// Drawn alike: the dimmed grey of an orange tile, for a legend (the picture's greys vary with what lies beneath).
+constexpr std::uint8_t equal[3] = {166, 166, 166};
 } // namespace difference
 
 // A picture a person reads at a glance: what neither drew, or both drew alike,

@@ -72,19 +72,6 @@ std::optional<InspectView> viewNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string viewCaption(InspectView view) {
-    std::string legend;
-    switch (view) {
-    case InspectView::picture: return "";
-    case InspectView::depth: legend = "depth: dark near, light far"; break;
-    case InspectView::lod: legend = "lod: blue 0, green 2, yellow 4, red 6, grey off"; break;
-    case InspectView::normal: legend = "normal: rgb = xyz * 0.5 + 0.5"; break;
-    case InspectView::texcoord: legend = "texcoord: red s, green t (fractions)"; break;
-    case InspectView::spans: legend = "spans: colours alternate per span"; break;
-    }
-    return legend + " (v: next view)";
-}
-
 std::vector<float> falseColours(InspectView view, const FrameValues& f, const float background[3]) {
     const size_t count = static_cast<size_t>(f.width) * static_cast<size_t>(f.height);
     std::vector<float> out(count * 3);

@@ -20,8 +20,6 @@ constexpr InspectView falseColourViews[] = {InspectView::depth, InspectView::lod
 InspectView nextView(InspectView view);
 std::string_view viewName(InspectView view);
 std::optional<InspectView> viewNamed(std::string_view name);
-// The window's caption for a false-colour view: its name, its colour legend, "(v: next view)".
-std::string viewCaption(InspectView view);
 
 // A frame's depth buffer and the records of the fragments it shows, both bottom
 // row first; empty pixels hold a depth that is not finite.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates docs/images/, then every table of figures in the README through
-# scripts/make-numbers.py. For each view, one `rastershot --renderer both`
+# scripts/make-numbers.py. The window's own pictures come from
+# scripts/make-window-pictures.sh. For each view, one `rastershot --renderer both`
 # writes the software picture, the OpenGL picture and their difference, and
 # for two views `--show all` writes the false-colour views of the software frame.
 #   scripts/make-pictures.sh [--quick] [BUILD_DIR]      (default: build)
@@ -31,6 +32,7 @@ views=(
 )
 
 mkdir -p docs/images
+scripts/make-window-pictures.sh "$build"
 for view in "${views[@]}"; do
   IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose
@@ -47,16 +49,6 @@ for view in "startup|" "grazing|--tilt -84 --zoom 6"; do
   rm "docs/images/views-$name-software.png"
   echo "docs/images/views-$name-software-{depth,lod,normal,texcoord,spans}.png" >&2
 done
-
-# The viewer's own window in the difference view: the last screenshot of the
-# tour that `make run` takes without a display.
-tour=$(mktemp -d)
-trap 'rm -rf "$tour"' EXIT
-"$build/viewer_tour" tour "$build/rasterview" "$tour" >/dev/null 2>&1 ||
-  { echo "viewer_tour failed: run '$build/viewer_tour tour $build/rasterview DIR' to see why." >&2; exit 1; }
-cp "$tour/6-difference-view.png" docs/images/window-difference-view.png
-echo "docs/images/window-difference-view.png" >&2
-rm -rf "$tour"
 
 # The README's tables of figures, measured on the same display.
 exec scripts/make-numbers.py "$@"

@@ -2,6 +2,8 @@
 
 #include "view/draw_frame.h"
 #include "view/false_colour_picture.h"
+#include "view/legends.h"
+#include "view/text_panel_gl.h"
 #include "glref/render_opengl.h"
 #include "picture/gl_readback.h"
 
@@ -25,7 +27,7 @@ void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose,
     // The reference left the scene's matrices loaded: the picture would land wherever they put (0, 0).
     loadPixelProjection(width, height);
     software.present(pictures.difference);
-    drawCaption(differenceCaption(pictures.counts).c_str(), width, height);
+    drawLegendCaption(differenceLegend(pictures.counts), width, height);
 }
 
 void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose, SoftwareWindow& software,
@@ -34,7 +36,7 @@ void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose, So
     frame.keepRecords();
     software.drawInMemory(scene, frame, width, height);
     software.present(falseColourPicture(frame, inspect));
-    drawCaption(viewCaption(inspect).c_str(), width, height);
+    drawLegendCaption(falseColourLegend(inspect), width, height);
 }
 
 } // namespace rv

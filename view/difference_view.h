@@ -18,7 +18,7 @@ ViewPictures drawViewPictures(Scene& scene, FrameBuffer& frame, const ViewPose& 
 
 // The difference view's frame into the back buffer, not yet swapped: the
 // difference of both pictures, drawn as rastershot draws it, in one pixel
-// transfer, then the caption with its counts.
+// transfer, then the caption with its counts and legend.
 void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose, SoftwareWindow& software,
                          int width, int height);
 

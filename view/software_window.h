@@ -24,6 +24,10 @@ public:
     // same pixels.
     void draw(const Scene& scene, FrameBuffer& frame, int width, int height);
 
+    // The way the next frames reach the window; the pixels stay the same.
+    void setPresentation(Presentation shown) { presentation = shown; }
+    int threads() const { return renderer.threads(); }
+
     // Whether draw() sets every pixel of the window, background included.
     bool setsEveryPixel() const { return presentation == Presentation::image; }
 

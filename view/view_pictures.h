@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "picture/difference.h"
 
 namespace rv {
@@ -14,8 +12,5 @@ struct ViewPictures {
     RgbImage8 difference;
     DifferenceCounts counts;
 };
-
-// The difference view's caption, in the words of the OpenGL caption.
-std::string differenceCaption(const DifferenceCounts& counts);
 
 } // namespace rv

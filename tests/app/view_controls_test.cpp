@@ -24,12 +24,18 @@ struct KeyCase {
     InputEffect effect;
     bool mipmapping, useOpenGL, clipping;
     Display display;
+    bool overlay = false;
+    Presentation present = Presentation::points;
+    // Whether the window says what changed.
+    bool notice = false;
 };
 
 // Also the case's name: the key, with capitals and other keys spelled out.
 void PrintTo(const KeyCase& c, std::ostream* out) {
     if (c.key == 27)
         *out << "escape";
+    else if (c.key == '?')
+        *out << "question_mark";
     else if (std::isupper(c.key))
         *out << "capital_" << c.key;
     else if (std::isalnum(c.key))
@@ -43,22 +49,30 @@ class Keys : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(Keys, ActOnlyOnTheirExactLetter) {
     const KeyCase c = GetParam();
     Scene scene;
-    Display display = Display::renderer;
-    InspectView inspect = InspectView::picture;
-    EXPECT_EQ(applyKey(scene, display, inspect, c.key), c.effect);
+    ViewState view;
+    const KeyOutcome outcome = applyKey(scene, view, c.key);
+    EXPECT_EQ(outcome.effect, c.effect);
     EXPECT_EQ(scene.mipmapping, c.mipmapping);
     EXPECT_EQ(scene.useOpenGL, c.useOpenGL);
     EXPECT_EQ(scene.clipping, c.clipping);
-    EXPECT_EQ(display, c.display);
+    EXPECT_EQ(view.display, c.display);
+    EXPECT_EQ(view.overlay, c.overlay);
+    EXPECT_EQ(view.present, c.present);
+    EXPECT_EQ(!outcome.notice.empty(), c.notice) << outcome.notice;
 }
 
 constexpr Display renderer = Display::renderer, difference = Display::difference;
+constexpr Presentation points = Presentation::points, image = Presentation::image;
 
 INSTANTIATE_TEST_SUITE_P(Table, Keys,
-                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true, true, renderer},
+                         ::testing::Values(KeyCase{'a', InputEffect::redraw, false, true, true, renderer, false, points, true},
                                            KeyCase{'g', InputEffect::redraw, true, false, true, renderer},
-                                           KeyCase{'c', InputEffect::redraw, true, true, false, renderer},
+                                           KeyCase{'c', InputEffect::redraw, true, true, false, renderer, false, points, true},
                                            KeyCase{'d', InputEffect::redraw, true, true, true, difference},
+                                           KeyCase{'h', InputEffect::redraw, true, true, true, renderer, true},
+                                           KeyCase{'?', InputEffect::redraw, true, true, true, renderer, true},
+                                           KeyCase{'p', InputEffect::redraw, true, true, true, renderer, false, image, true},
+                                           KeyCase{'r', InputEffect::redraw, true, true, true, renderer},
                                            KeyCase{'s', InputEffect::save, true, true, true, renderer},
                                            KeyCase{'q', InputEffect::quit, true, true, true, renderer},
                                            KeyCase{27, InputEffect::quit, true, true, true, renderer},
@@ -66,21 +80,43 @@ INSTANTIATE_TEST_SUITE_P(Table, Keys,
                                            KeyCase{'G', InputEffect::none, true, true, true, renderer},
                                            KeyCase{'C', InputEffect::none, true, true, true, renderer},
                                            KeyCase{'D', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'H', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'P', InputEffect::none, true, true, true, renderer},
+                                           KeyCase{'R', InputEffect::none, true, true, true, renderer},
                                            KeyCase{'S', InputEffect::none, true, true, true, renderer},
                                            KeyCase{'Q', InputEffect::none, true, true, true, renderer},
                                            KeyCase{'x', InputEffect::none, true, true, true, renderer},
                                            KeyCase{0, InputEffect::none, true, true, true, renderer}),
                          ::testing::PrintToStringParamName());
 
+// 'r' brings back the start-up pose and nothing else.
+TEST(Keys, ResetRestoresOnlyThePose) {
+    Scene scene;
+    ViewState view;
+    MouseDrag drag;
+    applyMouseButton(view.pose, drag, mouse::leftButton, mouse::down, 10, 10);
+    applyMouseMotion(view.pose, drag, 40, -20);
+    applyMouseButton(view.pose, drag, mouse::wheelUp, mouse::down, 40, -20);
+    view.pose.panX = 17;
+    for (unsigned char key : {'a', 'c', 'g', 'd', 'p', 'h'}) applyKey(scene, view, key);
+    const ViewState before = view;
+    ASSERT_FALSE(view.pose == ViewPose{});
+    applyKey(scene, view, 'r');
+    EXPECT_TRUE(view.pose == ViewPose{});
+    EXPECT_FALSE(scene.mipmapping || scene.clipping || scene.useOpenGL);
+    EXPECT_EQ(view.display, before.display);
+    EXPECT_EQ(view.present, before.present);
+    EXPECT_EQ(view.overlay, before.overlay);
+}
+
 TEST(Keys, ToggleBackOnTheSecondPress) {
     Scene scene;
-    Display display = Display::renderer;
-    InspectView inspect = InspectView::picture;
-    for (unsigned char key : {'g', 'g', 'a', 'a', 'c', 'c', 'd', 'd'}) applyKey(scene, display, inspect, key);
+    ViewState view;
+    for (unsigned char key : {'g', 'g', 'a', 'a', 'c', 'c', 'd', 'd'}) applyKey(scene, view, key);
     EXPECT_TRUE(scene.useOpenGL);
     EXPECT_TRUE(scene.mipmapping);
     EXPECT_TRUE(scene.clipping);
-    EXPECT_EQ(display, Display::renderer);
+    EXPECT_EQ(view.display, Display::renderer);
 }
 
 struct KeySequence {
@@ -99,11 +135,10 @@ class DifferenceView : public ::testing::TestWithParam<KeySequence> {};
 // leaves it: otherwise the window would come back on the other renderer.
 TEST_P(DifferenceView, LeavesTheRendererChoiceToG) {
     Scene scene;
-    Display display = Display::renderer;
-    InspectView inspect = InspectView::picture;
-    for (const char* k = GetParam().keys; *k; ++k) applyKey(scene, display, inspect, static_cast<unsigned char>(*k));
+    ViewState view;
+    for (const char* k = GetParam().keys; *k; ++k) applyKey(scene, view, static_cast<unsigned char>(*k));
     EXPECT_EQ(scene.useOpenGL, GetParam().useOpenGL);
-    EXPECT_EQ(display, GetParam().display);
+    EXPECT_EQ(view.display, GetParam().display);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -195,24 +230,25 @@ TEST_F(Mouse, MiddleAndUnknownButtonsAndBareMotionRedrawWithoutChangingTheView) 
 // and the difference view have no frame of their own to show, so it waits there.
 TEST(InspectKey, CyclesOnTheSoftwarePathOnly) {
     Scene scene;
-    Display display = Display::renderer;
-    InspectView inspect = InspectView::picture;
-    EXPECT_EQ(applyKey(scene, display, inspect, 'v'), InputEffect::none) << "on the OpenGL path";
-    EXPECT_EQ(inspect, InspectView::picture);
-    applyKey(scene, display, inspect, 'g');
+    ViewState view;
+    // Where it does nothing it says why.
+    EXPECT_NE(applyKey(scene, view, 'v').notice, "") << "on the OpenGL path";
+    EXPECT_EQ(view.inspect, InspectView::picture);
+    applyKey(scene, view, 'g');
     for (const InspectView expected : falseColourViews) {
-        EXPECT_EQ(applyKey(scene, display, inspect, 'v'), InputEffect::redraw);
-        EXPECT_EQ(inspect, expected);
+        EXPECT_EQ(applyKey(scene, view, 'v').effect, InputEffect::redraw);
+        EXPECT_EQ(view.inspect, expected);
     }
-    applyKey(scene, display, inspect, 'd');
-    EXPECT_EQ(applyKey(scene, display, inspect, 'v'), InputEffect::none) << "in the difference view";
-    applyKey(scene, display, inspect, 'd');
+    applyKey(scene, view, 'd');
+    EXPECT_NE(applyKey(scene, view, 'v').notice, "") << "in the difference view";
+    EXPECT_EQ(view.inspect, InspectView::spans);
+    applyKey(scene, view, 'd');
     // 'g' and 'a' keep the view: back on the software path it shows again.
-    for (unsigned char key : {'g', 'a', 'g', 'a'}) applyKey(scene, display, inspect, key);
-    EXPECT_EQ(inspect, InspectView::spans);
-    applyKey(scene, display, inspect, 'v');
-    EXPECT_EQ(inspect, InspectView::picture);
-    EXPECT_EQ(applyKey(scene, display, inspect, 'V'), InputEffect::none);
+    for (unsigned char key : {'g', 'a', 'g', 'a'}) applyKey(scene, view, key);
+    EXPECT_EQ(view.inspect, InspectView::spans);
+    applyKey(scene, view, 'v');
+    EXPECT_EQ(view.inspect, InspectView::picture);
+    EXPECT_EQ(applyKey(scene, view, 'V').effect, InputEffect::none);
 }
 
 } // namespace

@@ -115,7 +115,8 @@ TEST_F(ShotPrefix, SavingWritesEachPictureUnderRastershotsNameAndSaysHowToDrawTh
     shot.width = 3;
     shot.height = 2;
     const ViewPictures pictures = fakePictures();
-    const std::string line = saveView(dir, shot, [&] { return pictures; });
+    const SaveReport report = saveView(dir, shot, [&] { return pictures; });
+    const std::string& line = report.line;
     const fs::path prefix = dir / "view-1";
     EXPECT_EQ(load(prefix.string() + "-software.png"), pictures.software.picture);
     EXPECT_EQ(load(prefix.string() + "-opengl.png"), pictures.opengl.picture);
@@ -123,8 +124,10 @@ TEST_F(ShotPrefix, SavingWritesEachPictureUnderRastershotsNameAndSaysHowToDrawTh
     EXPECT_EQ(line, "rasterview: saved " + prefix.string() + "-software.png, " + prefix.string() + "-opengl.png and " +
                         prefix.string() + "-diff.png; to draw them again: " + rastershotCommand(shot, prefix.string()));
     EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_EQ(report.notice, "saved " + prefix.string() + "-software.png, " + prefix.string() + "-opengl.png and " +
+                                 prefix.string() + "-diff.png");
 
-    EXPECT_NE(saveView(dir, shot, [&] { return pictures; }).find((dir / "view-2-diff.png").string()),
+    EXPECT_NE(saveView(dir, shot, [&] { return pictures; }).line.find((dir / "view-2-diff.png").string()),
               std::string::npos);
     EXPECT_EQ(load(prefix.string() + "-diff.png"), pictures.difference) << "the first save stays as it was";
 }
@@ -133,10 +136,12 @@ TEST_F(ShotPrefix, AnUnwritableDirectoryIsOneLineAndNothingIsDrawn) {
     fs::create_directories(dir);
     std::ofstream(dir / "file") << "a file";
     bool drawn = false;
-    const std::string line = saveView(dir / "file" / "shots", ShotView{}, [&] {
+    const SaveReport report = saveView(dir / "file" / "shots", ShotView{}, [&] {
         drawn = true;
         return fakePictures();
     });
+    const std::string& line = report.line;
+    EXPECT_EQ(report.notice, line.substr(std::string("rasterview: ").size())) << "the window says the same";
     EXPECT_EQ(line.rfind("rasterview: cannot save the view: ", 0), 0u) << line;
     EXPECT_NE(line.find((dir / "file" / "shots").string()), std::string::npos) << line;
     EXPECT_EQ(line.find('\n'), std::string::npos);
@@ -147,19 +152,9 @@ TEST_F(ShotPrefix, APictureThatCannotBeWrittenLeavesNoFileOfItsNumber) {
     ViewPictures pictures = fakePictures();
     // writePng refuses an empty image: the second of the three files fails.
     pictures.opengl.picture = RgbImage8();
-    const std::string line = saveView(dir, ShotView{}, [&] { return pictures; });
+    const std::string line = saveView(dir, ShotView{}, [&] { return pictures; }).line;
     EXPECT_EQ(line.rfind("rasterview: cannot save the view: ", 0), 0u) << line;
     EXPECT_TRUE(fs::is_empty(dir)) << "a half-written set would pass for a saved view";
-}
-
-TEST(DifferenceCaption, StatesTheCountsLikeTheOpenGLCaption) {
-    DifferenceCounts c;
-    c.both = 21630;
-    c.equal = 37;
-    c.softwareOnly = 180;
-    c.openglOnly = 172;
-    EXPECT_EQ(differenceCaption(c),
-              "difference: 21630 both (37 equal), 180 software only, 172 OpenGL only (toggle with 'd')");
 }
 
 } // namespace

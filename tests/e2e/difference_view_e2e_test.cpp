@@ -20,6 +20,7 @@
 
 #include "picture/difference.h"
 #include "picture/png_file.h"
+#include "tests/e2e/notice_check.h"
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
 #include "tests/e2e/xvfb.h"
@@ -42,19 +43,21 @@ RgbImage8 load(const std::string& path) {
     return *std::move(picture);
 }
 
-// The caption's rows: it starts at (10, 10) from the lower-left corner,
-// descenders a few rows lower, and runs as far right as the window lets it.
-bool inCaptionRows(const RgbImage8& image, int rowFromTop) {
-    const int row = glRow(image, rowFromTop);
-    return row >= 3 && row <= 30;
-}
+// Our own captions sit on a band at the bottom-left corner, at most three lines of text high.
+constexpr int captionRows = 60;
+// A one-line notice along the top.
+constexpr int noticeRows = 40;
+
+bool inCaptionRows(const RgbImage8& image, int rowFromTop) { return glRow(image, rowFromTop) < captionRows; }
 
 struct CaptionedComparison {
     // Pixels that differ outside the caption's rows, and by how much at most.
     long differing = 0;
     int largest = 0;
-    // Caption text inside them.
-    long captionDark = 0;
+    // Pixels the caption's band and text change inside them.
+    long captionPixels = 0;
+    // Of those, in the window's last 4 columns: a caption that runs out of the window.
+    long atRightEdge = 0;
 };
 
 CaptionedComparison compareBesideCaption(const RgbImage8& window, const RgbImage8& expected) {
@@ -66,33 +69,57 @@ CaptionedComparison compareBesideCaption(const RgbImage8& window, const RgbImage
     for (int y = 0; y < window.height; ++y)
         for (int x = 0; x < window.width; ++x) {
             const std::uint8_t *a = window.pixel(x, y), *b = expected.pixel(x, y);
+            const int d = std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
             if (inCaptionRows(window, y)) {
-                c.captionDark += isDark(a);
+                c.captionPixels += d > 0;
+                c.atRightEdge += d > 0 && x >= window.width - 4;
                 continue;
             }
-            const int d = std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
             c.differing += d > 0;
             c.largest = std::max(c.largest, d);
         }
     return c;
 }
 
-// The window shows the difference picture, caption apart, and a caption.
-void expectDifferenceView(const RgbImage8& window, const RgbImage8& difference) {
-    const CaptionedComparison c = compareBesideCaption(window, difference);
+// The window shows the expected picture, caption apart, and a caption that ends inside the window.
+void expectCaptioned(const RgbImage8& window, const RgbImage8& expected) {
+    const CaptionedComparison c = compareBesideCaption(window, expected);
     EXPECT_EQ(c.differing, 0) << "largest channel difference " << c.largest;
-    EXPECT_GT(c.captionDark, 300) << "no caption";
+    EXPECT_GT(c.captionPixels, 1000) << "no caption";
+    EXPECT_EQ(c.atRightEdge, 0) << "the caption runs out of the window";
+}
+
+void expectDifferenceView(const RgbImage8& window, const RgbImage8& difference) { expectCaptioned(window, difference); }
+
+// Pixels of exactly this colour in the caption's rows: the difference picture
+// there lies under the translucent band, so only a swatch keeps its colour.
+long swatchPixels(const RgbImage8& window, const std::uint8_t* colour) {
+    long n = 0;
+    for (int y = 0; y < window.height; ++y)
+        for (int x = 0; x < window.width; ++x) {
+            const std::uint8_t* p = window.pixel(x, y);
+            n += inCaptionRows(window, y) && p[0] == colour[0] && p[1] == colour[1] && p[2] == colour[2];
+        }
+    return n;
 }
 
 size_t lineCount(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
-// Waits for the viewer to have written `lines` lines on standard error; returns all of it.
+// Standard error after the first frame's hint for the keys.
+std::string errorsAfterHint(const ViewerRun& run) {
+    const std::string hint = "rasterview: press h for the keys\n";
+    std::string text = run.errorOutput();
+    EXPECT_EQ(text.rfind(hint, 0), 0u) << text;
+    return text.starts_with(hint) ? text.substr(hint.size()) : text;
+}
+
+// Waits for the viewer to have written `lines` lines on standard error after the hint; returns them.
 std::string waitForErrorLines(ViewerRun& run, size_t lines) {
     const auto deadline = std::chrono::steady_clock::now() + 10s;
-    std::string text = run.errorOutput();
+    std::string text = errorsAfterHint(run);
     while (lineCount(text) < lines && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(20ms);
-        text = run.errorOutput();
+        text = errorsAfterHint(run);
     }
     return text;
 }
@@ -142,6 +169,8 @@ TEST_F(DifferenceView, ShowsRastershotsDifferenceAgainAfterEveryChangeOfView) {
         std::function<void()> input;
         // rastershot's flags for the view the input leads to.
         std::vector<std::string> flags;
+        // The input shows a notice, to be waited out.
+        bool notice = false;
     };
     const Step steps[] = {
         {"d", [&] { run.typeKey(XK_d); }, {}},
@@ -152,16 +181,60 @@ TEST_F(DifferenceView, ShowsRastershotsDifferenceAgainAfterEveryChangeOfView) {
          {"--size", "400x300", "--spin", "-105", "--tilt", "-50", "--zoom", "2.25"}},
         {"a",
          [&] { run.typeKey(XK_a); },
-         {"--size", "400x300", "--spin", "-105", "--tilt", "-50", "--zoom", "2.25", "--no-mipmap"}},
+         {"--size", "400x300", "--spin", "-105", "--tilt", "-50", "--zoom", "2.25", "--no-mipmap"},
+         true},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.input();
         const RgbImage8 before = last;
         run.changedFrom(before);
-        last = keep(step.name, run.drawnOut());
+        last = keep(step.name, step.notice ? run.afterNotices() : run.drawnOut());
         EXPECT_NE(last, before) << "the window did not redraw";
         expectDifferenceView(last, rastershot(step.name, step.flags).difference);
+    }
+}
+
+// Our own captions at the default size and at a small one: the difference
+// view's legend with every swatch, and the lod legend, each on its band and
+// ending inside the window, the picture around them as rastershot draws it.
+TEST_F(DifferenceView, CaptionsFitTheWindowAndTheLegendShowsEverySwatch) {
+    for (const auto& [width, height] : {std::pair{480, 480}, std::pair{200, 150}}) {
+        const std::string size = std::to_string(width) + "x" + std::to_string(height);
+        SCOPED_TRACE(size);
+        ViewerRun run(RV_VIEWER, {{"-geometry", size}});
+        const RgbImage8 start = run.settled();
+        ASSERT_EQ(start.width, width);
+        run.typeKey(XK_d);
+        const RgbImage8 difference = keep("legend-" + size, run.changedFrom(start));
+        expectDifferenceView(difference, rastershot("legend-" + size, {"--size", size}).difference);
+        for (const auto& colour : {difference::equal, difference::softwareOnly, difference::openglOnly})
+            EXPECT_GE(swatchPixels(difference, colour), 30) << "a swatch of " << int(colour[0]) << ","
+                                                           << int(colour[1]) << "," << int(colour[2]);
+        // The ramp's ends: yellow and dark red, which the band would have darkened.
+        auto ramp = [&](auto near) {
+            long n = 0;
+            for (int y = 0; y < difference.height; ++y)
+                for (int x = 0; x < difference.width; ++x) n += inCaptionRows(difference, y) && near(difference.pixel(x, y));
+            return n;
+        };
+        EXPECT_GE(ramp([](const std::uint8_t* p) { return p[0] > 240 && p[1] > 180 && p[2] < 30; }), 5) << "yellow";
+        EXPECT_GE(ramp([](const std::uint8_t* p) { return p[0] > 150 && p[0] < 190 && p[1] < 40 && p[2] < 30; }), 5)
+            << "dark red";
+
+        run.typeKey(XK_g);
+        run.changedFrom(difference);
+        run.typeKey(XK_g);
+        const RgbImage8 software = run.drawnOut();
+        run.typeKey(XK_v);
+        run.typeKey(XK_v);
+        const RgbImage8 lod = keep("lod-" + size, run.changedFrom(software));
+        const std::string prefix = (dir / ("lod-" + size)).string();
+        if (!rastershotServer) rastershotServer = std::make_unique<Xvfb>();
+        const ToolRun shot = runTool(RV_RASTERSHOT, {"--size", size, "--show", "lod", "--out", prefix},
+                                     rastershotServer->display());
+        ASSERT_EQ(shot.status, 0) << shot.err;
+        expectCaptioned(lod, load(prefix + "-software-lod.png"));
     }
 }
 
@@ -208,8 +281,12 @@ TEST_F(DifferenceView, KeysInAnyOrderLeaveTheWindowOnThePictureTheyChose) {
         case 'c': clipping = !clipping; break;
         }
         run.typeKey(keys[i] == 'd' ? XK_d : keys[i] == 'g' ? XK_g : keys[i] == 'a' ? XK_a : XK_c);
-        const RgbImage8 window = keep(typed, run.drawnOut());
+        RgbImage8 window = keep(typed, run.drawnOut());
         const Pictures& want = expected[mipmapping][clipping];
+        // The notices of 'a' and 'c' along the top are another test's; here the picture under them counts.
+        const RgbImage8& under = difference ? want.difference : openGL ? want.opengl : want.software;
+        for (int y = 0; y < noticeRows && y < window.height; ++y)
+            std::copy_n(under.pixel(0, y), 3 * window.width, window.pixel(0, y));
         if (difference) {
             expectDifferenceView(window, want.difference);
         } else if (openGL) {
@@ -234,12 +311,13 @@ TEST_F(DifferenceView, SavingWritesThePicturesThePrintedCommandDraws) {
     run.typeKey(XK_c);
     run.typeKey(XK_d);
     run.changedFrom(start);
-    const RgbImage8 shown = keep("before-s", run.drawnOut());
+    const RgbImage8 shown = keep("before-s", run.afterNotices());
 
     run.typeKey(XK_s);
+    // The window says so, the long paths over several lines, then shows what it showed before.
+    EXPECT_EQ(expectNoticeComesAndGoes(run, shown, 200), shown);
     const std::string errors = waitForErrorLines(run, 1);
     ASSERT_EQ(lineCount(errors), 1u) << errors;
-    EXPECT_EQ(keep("after-s", run.drawnOut()), shown) << "the window must show what it showed before";
 
     const std::string prefix = (shots / "view-1").string();
     const std::string again = "; to draw them again: ";
@@ -283,16 +361,16 @@ TEST_F(DifferenceView, SavingIntoADirectoryThatCannotBeMadePrintsOneErrorAndTheV
     const RgbImage8 start = run.settled();
 
     run.typeKey(XK_s);
+    EXPECT_EQ(expectNoticeComesAndGoes(run, start, 200), start);
     const std::string errors = waitForErrorLines(run, 1);
     EXPECT_EQ(lineCount(errors), 1u) << errors;
     EXPECT_EQ(errors.rfind("rasterview: cannot save the view: ", 0), 0u) << errors;
     EXPECT_NE(errors.find(shots.string()), std::string::npos) << errors;
-    EXPECT_EQ(run.drawnOut(), start);
     ASSERT_TRUE(run.running());
 
     run.typeKey(XK_g);
     EXPECT_NE(run.changedFrom(start), start) << "the viewer stopped answering";
-    EXPECT_EQ(lineCount(run.errorOutput()), 1u);
+    EXPECT_EQ(lineCount(errorsAfterHint(run)), 1u);
     EXPECT_EQ(run.output(), "");
 }
 
@@ -314,9 +392,7 @@ TEST_F(DifferenceView, InspectKeyShowsRastershotsViewsAndReturnsToTheExactPictur
         run.typeKey(XK_v);
         const RgbImage8 before = last;
         last = keep(std::string("view-") + view, run.changedFrom(before));
-        const CaptionedComparison c = compareBesideCaption(last, load(prefix + "-software-" + view + ".png"));
-        EXPECT_EQ(c.differing, 0) << "largest channel difference " << c.largest;
-        EXPECT_GT(c.captionDark, 300) << "no caption";
+        expectCaptioned(last, load(prefix + "-software-" + view + ".png"));
         if (std::string(view) == "lod") {
             run.typeKey(XK_g);
             EXPECT_EQ(run.changedFrom(last), opengl) << "'g' in a view shows the OpenGL picture";

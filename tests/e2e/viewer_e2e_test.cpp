@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "picture/png_file.h"
+#include "tests/e2e/notice_check.h"
 #include "tests/e2e/picture.h"
 #include "tests/e2e/viewer_run.h"
 #include "tests/rastershot/tool_run.h"
@@ -139,14 +140,14 @@ TEST_F(ViewerTest, StartsWithCaptionAndTiledSquareCentredOnWhite) {
 
 TEST_F(ViewerTest, FilterKeyChangesThePictureAndASecondPressRestoresItExactly) {
     run->typeKey(XK_a);
-    const RgbImage8 nearest = keep("after-a", run->changedFrom(start));
+    const RgbImage8 nearest = keep("after-a", expectNoticeComesAndGoes(*run, start));
     EXPECT_NE(nearest, start);
     EXPECT_EQ(silhouetteDifference(nearest, start), 0) << "filtering changes colours, not the outline";
     // Nearest texels show the grout at full colour where mip-mapping blends it away.
     EXPECT_GT(census(nearest, isGrout).count, census(start, isGrout).count);
 
     run->typeKey(XK_a);
-    const RgbImage8 back = keep("after-a-a", run->changedFrom(nearest));
+    const RgbImage8 back = keep("after-a-a", expectNoticeComesAndGoes(*run, nearest));
     EXPECT_EQ(back, start);
 }
 
@@ -186,19 +187,17 @@ TEST_F(ViewerTest, WheelUpEnlargesAndWheelDownShrinks) {
 
 TEST_F(ViewerTest, UpperCaseKeysChangeNothing) {
     run->typeKey(XK_a);
-    const RgbImage8 nearest = keep("after-a", run->changedFrom(start));
+    const RgbImage8 nearest = keep("after-a", expectNoticeComesAndGoes(*run, start));
     run->typeKey(XK_a);
-    keep("after-a-a", run->changedFrom(nearest));
+    keep("after-a-a", expectNoticeComesAndGoes(*run, nearest));
 
-    run->typeKey(XK_A, true);
-    run->typeKey(XK_G, true);
-    run->typeKey(XK_Q, true);
-    EXPECT_EQ(keep("after-AGQ", run->changedFrom(start, 300ms)), start);
+    for (const unsigned long key : {XK_A, XK_G, XK_H, XK_P, XK_R, XK_Q}) run->typeKey(key, true);
+    EXPECT_EQ(keep("after-AGHPRQ", run->changedFrom(start, 300ms)), start);
     ASSERT_TRUE(run->running());
     // Events are handled in order, so once 'a' shows, the upper-case keys were seen
     // and must have left filtering, renderer and program as they were.
     run->typeKey(XK_a);
-    EXPECT_EQ(keep("after-AGQ-a", run->changedFrom(start)), nearest);
+    EXPECT_EQ(keep("after-AGHPRQ-a", expectNoticeComesAndGoes(*run, start)), nearest);
     EXPECT_TRUE(run->running());
 }
 
@@ -329,6 +328,109 @@ TEST_F(ViewerTest, SoftwareSquareCoversTheReferencePixelsAndIsLitAndBumped) {
                 reference.deviation, lit.mean, lit.deviation, edges.deviation, middles.deviation);
 }
 
+// Pixels that differ between two pictures of the same size, and their bounds.
+Census changed(const RgbImage8& a, const RgbImage8& b) {
+    RgbImage8 mask(a.width, a.height);
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            mask.pixel(x, y)[0] = !std::equal(a.pixel(x, y), a.pixel(x, y) + 3, b.pixel(x, y));
+    return census(mask, [](const std::uint8_t* p) { return p[0] != 0; });
+}
+
+// Every key that opens the overlay, on both paths: a panel over the picture
+// from the top-left corner, and the exact picture again once it is closed.
+TEST_F(ViewerTest, KeysOverlayOpensOverEitherPathAndLeavesThePictureExactlyOnceClosed) {
+    struct Opener {
+        const char* name;
+        unsigned long keysym;
+        bool shifted;
+    };
+    RgbImage8 picture = start;
+    for (const bool software : {false, true}) {
+        if (software) {
+            run->typeKey(XK_g);
+            picture = keep("software", run->changedFrom(start));
+        }
+        for (const Opener& key : {Opener{"h", XK_h, false}, Opener{"?", XK_question, true}, Opener{"F1", XK_F1, false}}) {
+            SCOPED_TRACE(std::string(key.name) + (software ? " on the software path" : " on the OpenGL path"));
+            run->typeKey(key.keysym, key.shifted);
+            const RgbImage8 overlay = keep(std::string("overlay-") + key.name, run->changedFrom(picture));
+            const Census panel = changed(overlay, picture);
+            EXPECT_GT(panel.count, 480 * 480 / 5) << "a panel of some size";
+            EXPECT_LE(panel.bounds.left, 6);
+            EXPECT_LE(panel.bounds.top, 6);
+            EXPECT_LT(panel.bounds.right, 476) << "inside the window";
+            // Light text on the dark panel.
+            auto text = [](const std::uint8_t* p) { return near(p, 0.95, 0.95, 0.92, 0.02); };
+            EXPECT_GT(census(overlay, text).count - census(picture, text).count, 1000);
+            run->typeKey(key.keysym, key.shifted);
+            EXPECT_EQ(keep(std::string("closed-") + key.name, run->changedFrom(overlay)), picture);
+        }
+    }
+    EXPECT_EQ(run->output(), "");
+}
+
+// a, c, p and v where it does nothing each say what happened for about two
+// seconds along the top; then the window shows the picture alone.
+TEST_F(ViewerTest, EachNoticeAppearsAndIsGoneAfterItsTime) {
+    struct Case {
+        const char* key;
+        unsigned long keysym;
+        // Whether the picture under the notice changes.
+        bool changes;
+    };
+    RgbImage8 picture = start;
+    for (const Case& c : {Case{"a", XK_a, true}, Case{"a again", XK_a, true}, Case{"c on the OpenGL path", XK_c, false},
+                          Case{"c back", XK_c, false}, Case{"v on the OpenGL path", XK_v, false},
+                          Case{"p", XK_p, false}, Case{"p back", XK_p, false}}) {
+        SCOPED_TRACE(c.key);
+        run->typeKey(c.keysym);
+        const RgbImage8 after = keep(std::string("after-") + c.key, expectNoticeComesAndGoes(*run, picture));
+        EXPECT_EQ(after != picture, c.changes);
+        picture = after;
+    }
+    EXPECT_EQ(picture, start) << "every key pressed twice";
+}
+
+// 'r' after drags, wheel and pan: exactly the start-up picture, mip-mapping left as it was.
+TEST_F(ViewerTest, ResetKeyRestoresTheStartUpPictureExactly) {
+    run->drag(leftButton, 40, -25);
+    run->wheel(wheelUp);
+    run->wheel(wheelUp);
+    run->drag(rightButton, -30, 50);
+    const RgbImage8 moved = keep("moved", run->changedFrom(start));
+    run->drawnOut();
+    run->typeKey(XK_r);
+    EXPECT_EQ(keep("after-r", run->changedFrom(moved)), start);
+
+    run->typeKey(XK_g);
+    const RgbImage8 software = run->changedFrom(start);
+    for (int i = 0; i < 12; ++i) run->wheel(wheelUp);
+    run->drag(rightButton, 200, 0);
+    const RgbImage8 lost = keep("lost", run->changedFrom(software));
+    run->drawnOut();
+    run->typeKey(XK_r);
+    EXPECT_EQ(keep("software-after-r", run->changedFrom(lost)), software);
+}
+
+// The software picture shows the same pixels through GL points and as one image, switched at run time.
+TEST_F(ViewerTest, PresentationKeyKeepsThePixels) {
+    for (const char* threads : {"1", "2"}) {
+        SCOPED_TRACE(std::string("threads ") + threads);
+        ViewerRun own(RV_VIEWER, {{"--threads", threads}});
+        const RgbImage8 opengl = own.settled();
+        own.typeKey(XK_g);
+        const RgbImage8 points = own.changedFrom(opengl);
+        own.typeKey(XK_p);
+        const RgbImage8 image = expectNoticeComesAndGoes(own, points);
+        EXPECT_EQ(image, points);
+        own.drag(leftButton, 20, 0);
+        const RgbImage8 turnedImage = own.changedFrom(image);
+        own.typeKey(XK_p);
+        EXPECT_EQ(expectNoticeComesAndGoes(own, turnedImage), turnedImage);
+    }
+}
+
 TEST_F(ViewerTest, QEndsWithStatusZeroAndNothingOnStandardOutput) {
     // Frames of both paths first: a GL error left by any of them would be printed by the next OpenGL frame.
     RgbImage8 last = start;
@@ -358,9 +460,9 @@ protected:
 
 TEST_F(GlErrorViewerTest, ErrorPendingBeforeTheFirstFrameIsPrintedOnceAsOneLine) {
     run->typeKey(XK_a);
-    const RgbImage8 nearest = run->changedFrom(start);
+    const RgbImage8 nearest = expectNoticeComesAndGoes(*run, start);
     run->typeKey(XK_a);
-    EXPECT_EQ(run->changedFrom(nearest), start);
+    EXPECT_EQ(expectNoticeComesAndGoes(*run, nearest), start);
     expectQuitBy(XK_q);
     EXPECT_EQ(run->output(), "ERROR: 0x500\n");
 }

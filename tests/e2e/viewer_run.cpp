@@ -130,6 +130,12 @@ RgbImage8 ViewerRun::drawnOut() {
     return settled();
 }
 
+RgbImage8 ViewerRun::afterNotices() {
+    // A notice lasts two seconds from its key.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2300));
+    return drawnOut();
+}
+
 void ViewerRun::typeKey(unsigned long keysym, bool shifted) {
     x.typeKey(keysym, shifted);
     x.sync();

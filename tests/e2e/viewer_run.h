@@ -43,6 +43,8 @@ public:
     // has used no CPU for a while, then the picture settles. A slow frame can
     // look settled while the next one is still being drawn; this cannot.
     RgbImage8 drawnOut();
+    // The picture once every notice shown so far has had its time and gone.
+    RgbImage8 afterNotices();
 
     // X keysyms (XK_a, XK_Escape, ...); `shifted` holds Shift for upper case.
     void typeKey(unsigned long keysym, bool shifted = false);

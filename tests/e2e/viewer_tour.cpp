@@ -42,7 +42,8 @@ int tour(const std::string& viewerPath, const std::filesystem::path& outDir) {
     run.typeKey(XK_a);
     keep("2-nearest-filtering.png", run.changedFrom(start));
     run.typeKey(XK_a);
-    const RgbImage8 mipmapped = run.changedFrom(start);
+    // Once its notice is gone, so that the later screenshots show the pictures alone.
+    const RgbImage8 mipmapped = run.changedFrom(run.changedFrom(start));
     run.drag(1, 40, 0);
     const RgbImage8 turned = run.changedFrom(mipmapped);
     keep("3-turned-by-left-drag.png", turned);
@@ -55,6 +56,14 @@ int tour(const std::string& viewerPath, const std::filesystem::path& outDir) {
     run.typeKey(XK_d);
     const RgbImage8 difference = run.changedFrom(software);
     keep("6-difference-view.png", difference);
+    run.typeKey(XK_d);
+    const RgbImage8 back = run.changedFrom(difference);
+    run.typeKey(XK_h);
+    const RgbImage8 overlay = run.changedFrom(back);
+    keep("7-keys-overlay.png", overlay);
+    run.typeKey(XK_h);
+    run.typeKey(XK_r);
+    keep("8-back-to-the-start-up-view.png", run.changedFrom(overlay));
     run.typeKey(XK_s);
     run.drawnOut();
     run.typeKey(XK_q);

@@ -17,7 +17,7 @@ constexpr int startSize = 480;
 // Keys that do nothing in the viewer, but reach its keyboard callback as characters.
 constexpr unsigned long punctuation[] = {XK_space, XK_comma, XK_period, XK_minus,  XK_slash,
                                          XK_Return, XK_Tab,  XK_BackSpace, XK_Delete, XK_bracketleft};
-// Keys GLUT reports only to a special-key callback, which the viewer does not register.
+// Keys GLUT reports only to the special-key callback, where F1 opens the keys overlay.
 constexpr unsigned long specialKeys[] = {XK_Left, XK_Up, XK_F1, XK_Home, XK_Page_Down};
 
 } // namespace
@@ -76,7 +76,14 @@ Gesture SoakScript::key() {
         // Any other lower-case letter; `q` would end the session.
         static constexpr char others[] = "bcefhijklmnoprtuvwxyz";
         g.keysym = XK_a + static_cast<unsigned long>(others[between(0, static_cast<int>(sizeof others) - 2)] - 'a');
-        g.label = g.keysym == XK_c ? "key c" : g.keysym == XK_v ? "key v" : "key other lower-case";
+        switch (g.keysym) {
+        case XK_c: g.label = "key c"; break;
+        case XK_v: g.label = "key v"; break;
+        case XK_h: g.label = "key h"; break;
+        case XK_p: g.label = "key p"; break;
+        case XK_r: g.label = "key r"; break;
+        default: g.label = "key other lower-case"; break;
+        }
     } else if (roll <= 70) {
         g.keysym = XK_0 + static_cast<unsigned long>(between(0, 9));
         g.label = "key digit";
@@ -175,6 +182,9 @@ void SoakScript::apply(const Gesture& g) {
         if (g.keysym == XK_c) model.clipping = !model.clipping;
         if (g.keysym == XK_d) model.difference = !model.difference;
         if (g.keysym == XK_s) ++model.saves;
+        if (g.keysym == XK_h || g.keysym == XK_F1) model.overlay = !model.overlay;
+        if (g.keysym == XK_p) model.imagePresentation = !model.imagePresentation;
+        if (g.keysym == XK_r) model.spin = model.tilt = model.panX = model.panY = model.zoomSteps = 0;
         // Six views in the cycle, the picture among them; only the software path's own picture steps.
         if (g.keysym == XK_v && !model.useOpenGL && !model.difference) model.inspect = (model.inspect + 1) % 6;
         // From the difference view 'g' returns to the renderer without switching it.
@@ -251,6 +261,10 @@ std::vector<Gesture> SoakScript::backToStart() {
     }
     if (!model.clipping) {
         out.push_back({Gesture::Kind::key, "return key c", XK_c, false, {}, {}, 0, 0});
+        apply(out.back());
+    }
+    if (model.overlay) {
+        out.push_back({Gesture::Kind::key, "return key h", XK_h, false, {}, {}, 0, 0});
         apply(out.back());
     }
     if (model.difference) {

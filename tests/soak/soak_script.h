@@ -50,6 +50,10 @@ struct ViewModel {
     int inspect = 0;
     // Views saved with 's'.
     long saves = 0;
+    // The keys overlay ('h', F1) is open.
+    bool overlay = false;
+    // 'p' presses: the software frame as one image; the same pixels as GL points.
+    bool imagePresentation = false;
 };
 
 class SoakScript {
@@ -60,8 +64,8 @@ public:
     // The next random gesture; a run of wheel notches comes one notch per call. Never `q` or ESC.
     Gesture next();
     // Gestures that bring the window back to 480 x 480 and the view, mip-mapping and
-    // clipping back to their start, and leave the difference view and any
-    // false-colour view; the renderer is left as it is.
+    // clipping back to their start, and close the overlay, the difference view and
+    // any false-colour view; the renderer and the presentation are left as they are.
     std::vector<Gesture> backToStart();
 
     const ViewModel& view() const { return model; }
