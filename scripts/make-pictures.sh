@@ -30,7 +30,7 @@ mkdir -p docs/images
 for view in "${views[@]}"; do
   IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose
-  "$shot" --renderer both --out "docs/images/$name" $flags 2>"docs/images/$name.txt"
+  "$shot" --renderer both --quiet --out "docs/images/$name" $flags 2>"docs/images/$name.txt"
   echo "docs/images/$name-{software,opengl,diff}.png: $(cat "docs/images/$name.txt")" >&2
   rm "docs/images/$name.txt"
 done
@@ -39,7 +39,7 @@ done
 for view in "startup|" "grazing|--tilt -84 --zoom 6"; do
   IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose
-  "$shot" --renderer software --show all --out "docs/images/views-$name" $flags
+  "$shot" --renderer software --quiet --show all --out "docs/images/views-$name" $flags
   rm "docs/images/views-$name-software.png"
   echo "docs/images/views-$name-software-{depth,lod,normal,texcoord,spans}.png" >&2
 done
@@ -57,7 +57,7 @@ lines=()
 for row in "${rows[@]}"; do
   IFS='|' read -r label size flags <<<"$row"
   # shellcheck disable=SC2086 # the flags are words on purpose
-  one=$("$shot" --renderer software --size "$size" --frames $frames --stats --threads 1 --out "$scratch/f" $flags)
+  one=$("$shot" --renderer software --size "$size" --frames $frames --stats --threads 1 --quiet --out "$scratch/f" $flags)
   # shellcheck disable=SC2086
   all=$("$shot" --renderer both --size "$size" --frames $frames --stats --out "$scratch/f" $flags 2>/dev/null)
   software=$(grep '"renderer": "software"' <<<"$all")
