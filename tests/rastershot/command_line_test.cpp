@@ -161,6 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Negative numbers are values, dash and all.
         Accepted{{"--spin", "-.5", "--tilt", "-95", "--pan", "-3,-4", "--zoom=-1"},
                  options(software, 480, 480, -0.5f, -95, -1, -3, -4, true, true, "out/frame", 1, cores, false)},
+        // After '=' the value is what the user wrote, dash or not.
+        Accepted{{"--out=-draft/"},
+                 options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "-draft/", 1, cores, false)},
         Accepted{{"--renderer=opengl"},
                  options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, cores, false)}),
     byArguments);

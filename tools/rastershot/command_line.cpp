@@ -159,7 +159,8 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       written
 )") + std::string(commonFlagsHelp()) + R"(  --help, -h          prints this text
 
-A value may also follow its flag after '=', as in --size=640x480.
+A value may also follow its flag after '=', as in --size=640x480; only there
+may it start with '-' and be no number, as in --out=-draft/.
 
 Pixels of PREFIX-diff.png: both renderers' background and equal pixels in
 dimmed grey; pixels both renderers drew in different colours from yellow
