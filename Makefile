@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets; see README.md.
 MAKEFLAGS += --no-print-directory
-.PHONY: all deps build build-asan build-tsan build-fuzz run test fuzz-long clean
+.PHONY: all deps build build-run build-asan build-tsan build-fuzz run test fuzz-long clean
 
 all: build
 
@@ -23,7 +23,12 @@ build-fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j 2
 
-run: build
+# Only what scripts/run.sh runs, so that a first run does not wait for the test suite.
+build-run: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j 2 --target rasterview rastershot viewer_tour
+
+run: build-run
 	@scripts/run.sh
 
 # Unit, end-to-end and robustness tests; the unit tests again under ASan + UBSan;

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <GL/glut.h>
+#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <vector>
@@ -11,6 +12,22 @@
 #include "view/software_path.h"
 
 namespace rv {
+
+namespace {
+
+// GLUT reports a missing display with its own raw message and exit status 1;
+// asking X first lets us say what to do and exit 2 like any other start-up fault.
+bool displayOpens(const std::vector<std::string>& glutArguments) {
+    const char* name = nullptr;
+    for (size_t i = 1; i + 1 < glutArguments.size(); ++i)
+        if (glutArguments[i] == "-display") name = glutArguments[i + 1].c_str();
+    ::Display* display = XOpenDisplay(name);
+    if (!display) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+} // namespace
 
 std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
@@ -27,6 +44,7 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     glutIdleFunc(idleRedraw);
     initScene(viewer.scene);
     viewer.scene.simd = options.common.simd;
+    capSimdTargets(options.common);
     prepareRendering(viewer.scene, viewer.frame);
     viewer.software.emplace(options.common.threads, options.present);
     viewer.view.present = options.present;
@@ -44,6 +62,12 @@ int viewerMain(int argc, char** argv) {
     case ReadArguments::Action::help: std::fwrite(viewerUsageText().data(), 1, viewerUsageText().size(), stdout); return 0;
     case ReadArguments::Action::reject: return fail(commandLine.error);
     case ReadArguments::Action::run: break;
+    }
+    if (!displayOpens(commandLine.glutArguments)) {
+        std::fputs("rasterview: no X display (DISPLAY is unset or cannot be opened); run it on a desktop or under "
+                   "xvfb-run\n",
+                   stderr);
+        return 2;
     }
     std::vector<char*> glutArgv;
     for (std::string& a : commandLine.glutArguments) glutArgv.push_back(a.data());

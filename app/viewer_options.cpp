@@ -61,7 +61,7 @@ Options:
 A value may also follow its flag after '=', as in --threads=2. Arguments that
 do not start with "--" go to GLUT, such as -display :1 or -geometry 640x480.
 
-Exit status: 0 on 'q' or ESC, 2 for bad arguments.
+Exit status: 0 on 'q' or ESC, 2 for bad arguments or no X display.
 )";
     return text;
 }

@@ -36,7 +36,7 @@ scripts/make-window-pictures.sh "$build"
 for view in "${views[@]}"; do
   IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose
-  "$shot" --renderer both --out "docs/images/$name" $flags 2>"docs/images/$name.txt"
+  "$shot" --renderer both --quiet --out "docs/images/$name" $flags 2>"docs/images/$name.txt"
   echo "docs/images/$name-{software,opengl,diff}.png: $(cat "docs/images/$name.txt")" >&2
   rm "docs/images/$name.txt"
 done
@@ -45,7 +45,7 @@ done
 for view in "startup|" "grazing|--tilt -84 --zoom 6"; do
   IFS='|' read -r name flags <<<"$view"
   # shellcheck disable=SC2086 # the flags are words on purpose
-  "$shot" --renderer software --show all --out "docs/images/views-$name" $flags
+  "$shot" --renderer software --quiet --show all --out "docs/images/views-$name" $flags
   rm "docs/images/views-$name-software.png"
   echo "docs/images/views-$name-software-{depth,lod,normal,texcoord,spans}.png" >&2
 done

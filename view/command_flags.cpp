@@ -16,6 +16,12 @@ std::string readFinite(std::string_view flag, std::string_view text, float& out)
     return {};
 }
 
+bool canBeValue(std::string_view arg) {
+    if (!arg.starts_with('-')) return true;
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return (arg.size() > 1 && digit(arg[1])) || (arg.size() > 2 && arg[1] == '.' && digit(arg[2]));
+}
+
 std::string readWholeNumber(std::string_view flag, std::string_view text, int lowest, int highest, int& out) {
     std::errc why{};
     const std::optional<int> n = parseWhole<int>(text, why);

@@ -33,6 +33,11 @@ std::string readFinite(std::string_view flag, std::string_view text, float& out)
 // Empty when `text` is a whole number from lowest to highest, else the reason, naming the flag.
 std::string readWholeNumber(std::string_view flag, std::string_view text, int lowest, int highest, int& out);
 
+// An argument after a flag that wants a value is that value unless it starts
+// with '-'; a negative number ("-95", "-3,4", "-.5") is still a value, and the
+// flag's own reader judges it.
+bool canBeValue(std::string_view arg);
+
 // One entry of a program's table of flags.
 template <class Options> struct Flag {
     std::string_view name;
@@ -57,7 +62,8 @@ template <class Options> using FlagTables = std::initializer_list<std::span<cons
 // Reads `args` in order into `options`, looking each flag up in `tables`. --help or -h wins where it stands; a
 // value follows its flag as the next argument or after '=' (--size=640x480);
 // a repeated flag takes its last value; the first bad argument rejects the
-// line. Arguments that do not start with "--" are rejected, or with passOthers
+// line. A value that starts with '-' and is no negative number counts as missing.
+// Arguments that do not start with "--" are rejected, or with passOthers
 // handed back in `others` for another reader (GLUT's -display, -geometry).
 template <class Options>
 ReadArguments readArguments(const std::vector<std::string>& args, FlagTables<Options> tables, Options& options,
@@ -93,8 +99,10 @@ ReadArguments readArguments(const std::vector<std::string>& args, FlagTables<Opt
         } else if (equals != std::string_view::npos) {
             value = arg.substr(equals + 1);
         } else {
-            // A following flag is a forgotten value, not a value of its own.
-            if (i + 1 == args.size() || args[i + 1].starts_with("--"))
+            // A following flag (ours or GLUT's) is a forgotten value, not a value of
+            // its own: else `--shots -geometry 100x100` saves into "-geometry" and
+            // hands GLUT a stray "100x100".
+            if (i + 1 == args.size() || !canBeValue(args[i + 1]))
                 return reject(std::string(name) + " needs a value: " + std::string(flag->valueName));
             value = args[++i];
         }

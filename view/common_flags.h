@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,16 @@ struct CommonOptions {
     int threads = coreCount();
     // Vector shading; false runs the scalar code that defines its bits.
     bool simd = true;
+    // The best vector target the run-time dispatch may pick; 0 for the best this CPU has.
+    std::int64_t simdMax = 0;
 };
+
+// Empty when `name` is a vector target compiled in, by its lower-case name
+// ("avx2", "sse4"), and then `target` is set; else the reason, naming --simd-max.
+std::string readSimdTarget(std::string_view name, std::int64_t& target);
+
+// Keeps the run-time dispatch at or below options.simdMax from here on; call before the first frame.
+void capSimdTargets(const CommonOptions& options);
 
 // The flags that fill CommonOptions, for a program whose options hold theirs as `common`.
 template <class Options>
@@ -28,6 +38,7 @@ constexpr Flag<Options> commonFlags[] = {
          o.common.simd = false;
          return std::string();
      }},
+    {"--simd-max", "TARGET", [](std::string_view v, Options& o) { return readSimdTarget(v, o.common.simdMax); }},
 };
 
 // The help lines of commonFlags, in the layout of both programs' --help.

@@ -85,6 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
                       Rejected{{"--present="}, "--present: expected points or image, got ''"},
                       Rejected{{"--shots="}, "--shots: expected a directory, got ''"},
                       Rejected{{"--shots"}, "--shots needs a value: DIR"},
+                      // GLUT's options are no values of ours.
+                      Rejected{{"--shots", "-geometry", "100x100"}, "--shots needs a value: DIR"},
+                      Rejected{{"--threads", "-geometry"}, "--threads needs a value: N"},
+                      Rejected{{"--present", "-iconic", "--threads", "2"}, "--present needs a value"},
+                      Rejected{{"--threads", "-2"}, "--threads: expected a whole number from 1 to 256, got '-2'"},
+                      Rejected{{"--simd-max", "avx9"}, "--simd-max: expected one of "},
                       Rejected{{"--fullscreen"}, "unknown option '--fullscreen'"}));
 
 TEST(ViewerCommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {

@@ -493,6 +493,22 @@ TEST(ViewerArguments, GlutOptionsWorkBesideOurs) {
     EXPECT_GT(census(run.changedFrom(start), isSquare).count, 1000);
 }
 
+// GLUT's own answer is a raw "failed to open display" and exit 1; ours says what to do.
+TEST(ViewerArguments, NoDisplayIsOneClearMessageAndStatusTwo) {
+    Xvfb server;
+    const std::string message =
+        "rasterview: no X display (DISPLAY is unset or cannot be opened); run it on a desktop or under xvfb-run\n";
+    for (const auto& [args, display] :
+         {std::pair<std::vector<std::string>, std::string>{{}, ""},
+          // -display wins over a DISPLAY that works, as it does for GLUT.
+          {{"--threads", "2", "-display", ":65001"}, server.display()}}) {
+        const ToolRun run = runTool(RV_VIEWER, args, display);
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_EQ(run.err, message);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST(ViewerArguments, AnArgumentGlutLeavesIsRefusedBeforeAnyWindowOpens) {
     Xvfb server;
     const ToolRun run = runTool(RV_VIEWER, {"-threads", "2"}, server.display());

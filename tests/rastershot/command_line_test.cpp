@@ -40,6 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Missing values: at the end, or swallowed by the next flag.
         Rejected{{"--size"}, "--size needs a value"}, Rejected{{"--out"}, "--out needs a value"},
         Rejected{{"--spin", "--stats"}, "--spin needs a value"},
+        // A dash starts an option, not a value, unless a number follows it.
+        Rejected{{"--out", "-h"}, "--out needs a value: PREFIX"}, Rejected{{"--out", "-"}, "--out needs a value"},
+        Rejected{{"--spin", "-x"}, "--spin needs a value"}, Rejected{{"--pan", "-.,3"}, "--pan needs a value"},
+        Rejected{{"--quiet=yes"}, "--quiet takes no value"},
         Rejected{{"--out="}, "--out: the PREFIX must not be empty"},
         Rejected{{"--stats=yes"}, "--stats takes no value"}, Rejected{{"--no-mipmap=0"}, "--no-mipmap takes no value"},
         Rejected{{"--no-clip=yes"}, "--no-clip takes no value"},
@@ -154,6 +158,12 @@ INSTANTIATE_TEST_SUITE_P(
         // A repeated flag takes its last value.
         Accepted{{"--frames", "3", "--frames=7", "--renderer", "both", "--renderer", "software", "--threads", "1"},
                  options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 7, 1, false)},
+        // Negative numbers are values, dash and all.
+        Accepted{{"--spin", "-.5", "--tilt", "-95", "--pan", "-3,-4", "--zoom=-1"},
+                 options(software, 480, 480, -0.5f, -95, -1, -3, -4, true, true, "out/frame", 1, cores, false)},
+        // After '=' the value is what the user wrote, dash or not.
+        Accepted{{"--out=-draft/"},
+                 options(software, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "-draft/", 1, cores, false)},
         Accepted{{"--renderer=opengl"},
                  options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, cores, false)}),
     byArguments);

@@ -30,7 +30,7 @@ RgbImage8 load(const std::string& path) {
 
 using RastershotOnX = ShotDirectory;
 
-TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndThreeStatsLines) {
+TEST_F(RastershotOnX, BothRenderersWriteThreePicturesNameThemGiveASummaryAndThreeStatsLines) {
     Xvfb server;
     const ToolRun run =
         runTool(RV_RASTERSHOT, {"--renderer", "both", "--out", prefix(), "--stats", "--frames", "2"}, server.display());
@@ -41,8 +41,10 @@ TEST_F(RastershotOnX, BothRenderersWriteThreePicturesASummaryAndThreeStatsLines)
         EXPECT_EQ(picture.height, 480) << suffix;
     }
     EXPECT_NE(comparePictures(load(file("-software.png")), load(file("-opengl.png"))).differing, 0);
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-    EXPECT_EQ(run.err.rfind("difference: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 4) << run.err;
+    const std::string wrote = "rastershot: wrote " + file("-software.png") + "\nrastershot: wrote " +
+                              file("-opengl.png") + "\nrastershot: wrote " + file("-diff.png") + "\ndifference: ";
+    EXPECT_EQ(run.err.rfind(wrote, 0), 0u) << run.err;
 
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
     const size_t second = run.out.find('\n') + 1, third = run.out.find('\n', second) + 1;

@@ -118,6 +118,49 @@ TEST_F(RastershotTool, AnyThreadCountWritesTheSamePictureAndCounts) {
     EXPECT_EQ(oneCounts.find("\"fragmentsShaded\": 0,"), std::string::npos) << oneCounts;
 }
 
+struct Written {
+    std::vector<std::string> args;
+    // Under the test's directory, in the order written.
+    std::vector<std::string> files;
+    bool quiet = false;
+};
+
+void PrintTo(const Written& w, std::ostream* out) {
+    for (const std::string& a : w.args) *out << "'" << a << "' ";
+}
+
+class RastershotWrites : public ShotDirectory, public ::testing::WithParamInterface<Written> {};
+
+// A directory for --out gets frame-*.png in it, not a hidden "-software.png";
+// each file written is named on standard error unless --quiet.
+TEST_P(RastershotWrites, TheseFilesAndSaysSo) {
+    std::vector<std::string> args = GetParam().args;
+    for (std::string& a : args)
+        if (a.starts_with("DIR")) a = dir.string() + a.substr(3);
+    args.insert(args.end(), {"--size", "40x30"});
+    const ToolRun run = runTool(RV_RASTERSHOT, args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string said;
+    for (const std::string& f : GetParam().files) {
+        EXPECT_TRUE(fs::is_regular_file(dir / f)) << f;
+        said += "rastershot: wrote " + (dir / f).string() + "\n";
+    }
+    EXPECT_EQ(run.err, GetParam().quiet ? "" : said);
+    long files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) files += entry.is_regular_file();
+    EXPECT_EQ(files, static_cast<long>(GetParam().files.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RastershotWrites,
+    ::testing::Values(Written{{"--out", "DIR/"}, {"frame-software.png"}},
+                      Written{{"--threads", "2", "--out", "DIR"}, {"frame-software.png"}},
+                      Written{{"--out", "DIR/new/"}, {"new/frame-software.png"}},
+                      Written{{"--out", "DIR/shot", "--show", "depth", "--show", "spans"},
+                              {"shot-software.png", "shot-software-depth.png", "shot-software-spans.png"}},
+                      Written{{"--quiet", "--out", "DIR/"}, {"frame-software.png"}, true}),
+    byArguments);
+
 struct BadRun {
     std::vector<std::string> args;
     std::string says;
@@ -147,6 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RastershotRefuses,
                                            BadRun{{"--zoom", "nan", "--out", "DIR/f"}, "--zoom"},
                                            BadRun{{"--out", "DIR/f", "--verbose"}, "unknown option '--verbose'"},
                                            BadRun{{"--out", "/proc/self/rastershot/f"}, "--out: cannot"},
+                                           BadRun{{"--out", "/proc/"}, "--out: cannot write '/proc/frame-software.png'"},
                                            BadRun{{"--renderer", "opengl", "--out", "DIR/f"}, "Run it under xvfb-run"},
                                            BadRun{{"--renderer", "both", "--out", "DIR/f"}, "DISPLAY is not set"}),
                          byArguments);

@@ -95,6 +95,11 @@ constexpr Flag<ShotOptions> flags[] = {
          o.stats = true;
          return std::string();
      }},
+    {"--quiet", "",
+     [](std::string_view, ShotOptions& o) {
+         o.quiet = true;
+         return std::string();
+     }},
 };
 
 } // namespace
@@ -133,8 +138,9 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       out mirrored (default: clipped to the near and far
                       planes, as OpenGL always does)
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
-                      PREFIX-diff.png, creating missing directories
-                      (default out/frame)
+                      PREFIX-diff.png, creating missing directories; a PREFIX
+                      that ends in '/' or names a directory writes
+                      DIR/frame-software.png and so on (default out/frame)
   --show VIEW         also writes PREFIX-software-VIEW.png, a false-colour
                       view of the values the software frame was computed
                       with: depth, lod (mip level), normal (bumped), texcoord
@@ -149,9 +155,12 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       points and as one image, when a display is present; with
                       --renderer both one more for the viewer's difference view
                       ('d'): both renderers, their difference and its caption
+  --quiet             no "wrote FILE" line on standard error for each picture
+                      written
 )") + std::string(commonFlagsHelp()) + R"(  --help, -h          prints this text
 
-A value may also follow its flag after '=', as in --size=640x480.
+A value may also follow its flag after '=', as in --size=640x480; only there
+may it start with '-' and be no number, as in --out=-draft/.
 
 Pixels of PREFIX-diff.png: both renderers' background and equal pixels in
 dimmed grey; pixels both renderers drew in different colours from yellow

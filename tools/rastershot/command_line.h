@@ -28,8 +28,11 @@ struct ShotOptions {
     bool mipmapping = true;
     // The software path's; OpenGL always clips.
     bool clipping = true;
-    // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png.
+    // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png;
+    // a PREFIX ending in '/' or naming a directory means DIR/frame.
     std::string outPrefix = "out/frame";
+    // No "wrote FILE" lines on standard error.
+    bool quiet = false;
     int frames = 1;
     CommonOptions common;
     bool stats = false;

@@ -23,11 +23,14 @@ int fail(int status, const std::string& message) {
     return status;
 }
 
-bool write(const std::string& path, const RgbImage8& picture) {
+bool write(const std::string& path, const RgbImage8& picture, bool quiet) {
     std::string error;
-    if (writePng(path, picture, &error)) return true;
-    fail(1, "cannot write a picture: " + error);
-    return false;
+    if (!writePng(path, picture, &error)) {
+        fail(1, "cannot write a picture: " + error);
+        return false;
+    }
+    if (!quiet) std::fprintf(stderr, "rastershot: wrote %s\n", path.c_str());
+    return true;
 }
 
 std::string noDisplayMessage(const ShotOptions& o, const std::string& why) {
@@ -75,6 +78,7 @@ int run(const ShotOptions& o) {
     scene.mipmapping = o.mipmapping;
     scene.clipping = o.clipping;
     scene.simd = o.common.simd;
+    capSimdTargets(o.common);
     FrameBuffer frame;
     prepareRendering(scene, frame);
 
@@ -82,9 +86,9 @@ int run(const ShotOptions& o) {
     std::optional<Snapshot> softwareSnapshot;
     if (software) {
         const SoftwareShot shot = shootSoftware(scene, frame, o);
-        if (!write(files.software, shot.snapshot.picture)) return 1;
+        if (!write(files.software, shot.snapshot.picture, o.quiet)) return 1;
         for (size_t k = 0; k < shot.views.size(); ++k)
-            if (!write(files.views[k], shot.views[k])) return 1;
+            if (!write(files.views[k], shot.views[k], o.quiet)) return 1;
         softwareSnapshot = shot.snapshot;
         RendererReport report{"software", o.width,  o.height,     o.frames,    o.common.threads,
                               shot.counts, shot.times, std::nullopt, std::nullopt};
@@ -100,12 +104,12 @@ int run(const ShotOptions& o) {
     }
     if (opengl) {
         const WindowShot shot = shootInWindow(scene, frame, o, WindowPath::opengl);
-        if (!write(files.opengl, shot.snapshot.picture)) return 1;
+        if (!write(files.opengl, shot.snapshot.picture, o.quiet)) return 1;
         reports.push_back(
             {"opengl", o.width, o.height, o.frames, std::nullopt, std::nullopt, shot.times, std::nullopt, std::nullopt});
         if (softwareSnapshot) {
             DifferenceCounts counts;
-            if (!write(files.difference, differenceImage(*softwareSnapshot, shot.snapshot, counts))) return 1;
+            if (!write(files.difference, differenceImage(*softwareSnapshot, shot.snapshot, counts), o.quiet)) return 1;
             std::fprintf(stderr, "%s\n", describe(counts).c_str());
             if (o.stats) {
                 const WindowShot view = shootInWindow(scene, frame, o, WindowPath::difference);

@@ -12,14 +12,23 @@ namespace rv {
 
 namespace fs = std::filesystem;
 
+std::string filePrefix(const std::string& outPrefix) {
+    // Without this, "--out shots/" writes "shots/-software.png", hidden from ls.
+    std::error_code ec;
+    if (outPrefix.ends_with('/')) return outPrefix + "frame";
+    if (fs::is_directory(outPrefix, ec)) return outPrefix + "/frame";
+    return outPrefix;
+}
+
 OutputFiles outputFiles(const ShotOptions& o) {
     OutputFiles files;
-    if (drawsSoftware(o.renderer)) files.software = o.outPrefix + "-software.png";
-    if (drawsOpenGL(o.renderer)) files.opengl = o.outPrefix + "-opengl.png";
-    if (o.renderer == Renderer::both) files.difference = o.outPrefix + "-diff.png";
+    const std::string prefix = filePrefix(o.outPrefix);
+    if (drawsSoftware(o.renderer)) files.software = prefix + "-software.png";
+    if (drawsOpenGL(o.renderer)) files.opengl = prefix + "-opengl.png";
+    if (o.renderer == Renderer::both) files.difference = prefix + "-diff.png";
     if (drawsSoftware(o.renderer))
         for (const InspectView view : o.show)
-            files.views.push_back(o.outPrefix + "-software-" + std::string(viewName(view)) + ".png");
+            files.views.push_back(prefix + "-software-" + std::string(viewName(view)) + ".png");
     return files;
 }
 

@@ -17,6 +17,9 @@ struct OutputFiles {
     std::vector<std::string> views;
 };
 
+// What the file names start with: --out as given, or DIR/frame for a directory.
+std::string filePrefix(const std::string& outPrefix);
+
 OutputFiles outputFiles(const ShotOptions& options);
 
 // Creates missing directories and makes sure every file can be written, before
