@@ -6,8 +6,8 @@
 namespace rv {
 
 const std::string_view presentationSpeeds =
-    "one image is faster at every size measured: 45 vs 147 ms a frame at 1920 x 1080, 7 vs 63 ms with the "
-    "square filling 480 x 480, 4 vs 8 ms at the start-up view (2 cores, Mesa on Xvfb)";
+    "one image is faster at every size measured, by most where the square fills a large window "
+    "(README.md, performance table: figures measured by scripts/make-numbers.py)";
 
 namespace {
 
