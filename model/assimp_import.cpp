@@ -35,8 +35,8 @@ ImportedImage decodeEmbedded(const aiTexture& texture, int channels) {
 
 class ImageTable {
 public:
-    ImageTable(const std::string& modelPath, const aiScene& scene, ImportedModel& model)
-        : modelPath_(modelPath), scene_(scene), model_(model) {}
+    ImageTable(const std::string& modelPath, const aiScene& scene, const StreamLimits& limits, ImportedModel& model)
+        : modelPath_(modelPath), scene_(scene), limits_(limits), model_(model) {}
 
     // The index of the image for this material slot, decoding it on first use; -1 without one.
     int find(const aiMaterial& material, aiTextureType type, int channels) {
@@ -45,9 +45,14 @@ public:
         const std::string name = written.C_Str();
         const auto key = std::make_pair(name, channels);
         if (auto it = known_.find(key); it != known_.end()) return it->second;
+        if (model_.images.size() >= limits_.images) return -1;
         ImportedImage image = load(name, channels);
         image.name = name;
-        if (!image.problem.empty()) image.bytes.clear();
+        refuseBeyondLimits(image);
+        if (!image.problem.empty()) {
+            image.bytes.clear();
+            image.width = image.height = image.channels = 0;
+        }
         model_.images.push_back(std::move(image));
         const int index = static_cast<int>(model_.images.size()) - 1;
         known_.emplace(key, index);
@@ -55,6 +60,21 @@ public:
     }
 
 private:
+    void refuseBeyondLimits(ImportedImage& image) {
+        if (!image.problem.empty()) return;
+        const std::uint64_t side = limits_.imageSide;
+        if (static_cast<std::uint64_t>(image.width) > side || static_cast<std::uint64_t>(image.height) > side) {
+            image.problem = std::to_string(image.width) + " x " + std::to_string(image.height) +
+                            " texels, more than " + std::to_string(side) + " a side";
+            return;
+        }
+        if (bytes_ + image.bytes.size() > limits_.imageBytes) {
+            image.problem = "the model's images exceed " + std::to_string(limits_.imageBytes >> 20) + " MiB";
+            return;
+        }
+        bytes_ += image.bytes.size();
+    }
+
     ImportedImage load(const std::string& name, int channels) {
         if (const aiTexture* embedded = scene_.GetEmbeddedTexture(name.c_str())) return decodeEmbedded(*embedded, channels);
         ImportedImage image;
@@ -69,7 +89,9 @@ private:
 
     const std::string& modelPath_;
     const aiScene& scene_;
+    const StreamLimits& limits_;
     ImportedModel& model_;
+    std::uint64_t bytes_ = 0;
     std::map<std::pair<std::string, int>, int> known_;
 };
 
@@ -113,9 +135,24 @@ ImportedMesh convertMesh(const aiMesh& mesh) {
     return out;
 }
 
+void checkSize(const aiScene& scene, const StreamLimits& limits) {
+    std::uint64_t vertices = 0, triangles = 0;
+    for (unsigned k = 0; k < scene.mNumMeshes; ++k) {
+        vertices += scene.mMeshes[k]->mNumVertices;
+        triangles += scene.mMeshes[k]->mNumFaces;
+    }
+    if (scene.mNumMeshes > limits.meshes || scene.mNumMaterials > limits.materials)
+        throw ImportFailure(std::to_string(scene.mNumMeshes) + " meshes and " + std::to_string(scene.mNumMaterials) +
+                            " materials, more than the " + std::to_string(limits.meshes) + " of each allowed");
+    if (vertices > limits.vertices || triangles > limits.triangles)
+        throw ImportFailure(std::to_string(triangles) + " triangles on " + std::to_string(vertices) +
+                            " vertices, more than the " + std::to_string(limits.triangles) + " and " +
+                            std::to_string(limits.vertices) + " allowed");
+}
+
 } // namespace
 
-ImportedModel importWithAssimp(const std::string& path) {
+ImportedModel importWithAssimp(const std::string& path, const StreamLimits& limits) {
     Assimp::Importer importer;
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* scene =
@@ -129,8 +166,9 @@ ImportedModel importWithAssimp(const std::string& path) {
         if (why.find("No meshes remaining") != std::string::npos) throw ImportFailure("no triangles in the file");
         throw ImportFailure("cannot import: " + (why.empty() ? std::string("malformed file") : why));
     }
+    checkSize(*scene, limits);
     ImportedModel model;
-    ImageTable images(path, *scene, model);
+    ImageTable images(path, *scene, limits, model);
     for (unsigned k = 0; k < scene->mNumMaterials; ++k)
         model.materials.push_back(convertMaterial(*scene->mMaterials[k], images));
     for (unsigned k = 0; k < scene->mNumMeshes; ++k) {

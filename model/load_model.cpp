@@ -38,9 +38,9 @@ std::string checkFile(const std::string& path) {
     return "";
 }
 
-void importer(const std::string& path, ByteSink& sink) {
+void importer(const std::string& path, const StreamLimits& limits, ByteSink& sink) {
     try {
-        writeImportedModel(sink, importWithAssimp(path));
+        writeImportedModel(sink, importWithAssimp(path, limits));
     } catch (const ImportFailure& failure) {
         writeImportFailure(sink, failure.what());
     }
@@ -55,7 +55,7 @@ ModelLoad loadModel(Scene& scene, const std::string& path, const ImportLimits& l
         load.error = name + ": " + why;
         return load;
     }
-    ChildResult child = runInChild([&path](ByteSink& sink) { importer(path, sink); }, limits);
+    ChildResult child = runInChild([&](ByteSink& sink) { importer(path, limits.stream, sink); }, limits);
     if (!child.ok) {
         load.error = name + ": " + printable(child.reason);
         return load;

@@ -247,6 +247,24 @@ TEST(ImportFiles, MissingMaterialLoadsWithTheDefault) {
     EXPECT_EQ(load.triangles, 10);
 }
 
+TEST(ImportFiles, BeyondTheStreamLimitsTheImportSaysWhy) {
+    const std::string cube = fixtures + "/cube.obj";
+    ImportLimits limits;
+    limits.stream.triangles = 11;
+    Scene scene;
+    EXPECT_EQ(loadModel(scene, cube, limits).error,
+              cube + ": 12 triangles on 24 vertices, more than the 11 and 16777216 allowed");
+    // A texture too large is one warning, not a lost model.
+    limits = {};
+    limits.stream.imageSide = 1;
+    const ModelLoad load = loadModel(scene, cube, limits);
+    ASSERT_EQ(load.error, "");
+    ASSERT_EQ(load.warnings.size(), 2u);
+    EXPECT_EQ(load.warnings[0], cube + ": texture \"tex\\cube.png\" cannot be read (2 x 2 texels, more than 1 a side); "
+                                       "drawn untextured");
+    EXPECT_EQ(scene.objects.at(0).colorTexture, nullptr);
+}
+
 TEST(ImportFiles, TimeCapIsSettable) {
     ImportLimits limits;
     limits.seconds = 0.001;
