@@ -9,28 +9,28 @@
 #include <string>
 #include <vector>
 
-#include "app/camera.h"
 #include "raster/band_renderer.h"
 #include "raster/draw_objects.h"
 #include "raster_fixtures.h"
+#include "view/camera.h"
 
 namespace rv {
 namespace {
 
 struct Shot {
     const char* name;
-    ViewState view;
+    ViewPose view;
     int width;
     int height;
     // Every pixel must be covered, or the numbers mean something else.
     bool coversFrame;
 };
 
-ViewState viewOf(float spin, float tilt, float zoom) {
-    ViewState v;
-    v.viewSpin = spin;
-    v.viewTilt = tilt;
-    v.viewZoom = zoom;
+ViewPose viewOf(float spin, float tilt, float zoom) {
+    ViewPose v;
+    v.spin = spin;
+    v.tilt = tilt;
+    v.zoom = zoom;
     return v;
 }
 

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <limits>
 
-#include "app/camera.h"
-#include "app/software_path.h"
 #include "raster/memory_image.h"
 #include "raster/mip_pyramid.h"
 #include "tests/raster/raster_fixtures.h"
+#include "view/camera.h"
+#include "view/software_path.h"
 
 namespace rv {
 
@@ -127,14 +127,14 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
     const int objects = in.upTo(3);
     for (int i = 0; i < objects; ++i) decodeObject(*c, in);
 
-    ViewState& view = c->view;
+    ViewPose& view = c->view;
     if (in.flag()) {
-        view.viewSpin = in.number();
-        view.viewTilt = in.number();
+        view.spin = in.number();
+        view.tilt = in.number();
         // Whole wheel steps reach the near plane (about 11) and behind the eye.
-        view.viewZoom = in.flag() ? in.number() : static_cast<float>(static_cast<int8_t>(in.byte()));
-        view.viewPanX = in.number() * 100;
-        view.viewPanY = in.number() * 100;
+        view.zoom = in.flag() ? in.number() : static_cast<float>(static_cast<int8_t>(in.byte()));
+        view.panX = in.number() * 100;
+        view.panY = in.number() * 100;
     }
     decodeFrameSize(*c, in);
     // Last, so that inputs from before the switch decode as they did, clipped.
@@ -150,13 +150,14 @@ std::string renderFuzzCase(FuzzCase& c) {
     for (auto& texture : c.scene.textures) texture->pyramid = buildPyramid(*texture);
     setupCamera(c.scene, c.view, c.width, c.height);
     FrameResult frames[2];
+    BandRenderer oneThread(1);
     for (const bool simd : {false, true}) {
         c.scene.simd = simd;
         MemoryImage image(c.width, c.height);
         FrameBuffer frame;
         frame.reset();
         frame.output = &image;
-        renderSoftware(c.scene, frame, c.width, c.height);
+        renderSoftware(c.scene, frame, oneThread, c.width, c.height);
         frames[simd] = captureFrame(frame, image);
     }
     if (std::string why = bitDifference(frames[0], frames[1]); !why.empty()) return "vector shading: " + why;

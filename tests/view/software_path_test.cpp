@@ -1,4 +1,4 @@
-#include "app/software_path.h"
+#include "view/software_path.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <memory>
 #include <ostream>
 
-#include "app/camera.h"
 #include "picture/window_bytes.h"
 #include "raster/memory_image.h"
+#include "view/camera.h"
 
 namespace rv {
 
@@ -25,6 +25,7 @@ class SoftwareFrame : public ::testing::Test {
 protected:
     Scene scene;
     FrameBuffer frame;
+    BandRenderer oneThread{1};
     MemoryImage image{640, 640};
     void SetUp() override {
         prepareRendering(scene, frame);
@@ -39,7 +40,7 @@ TEST_F(SoftwareFrame, StartsWithNoStorageSoTheFirstFrameAllocates) {
     EXPECT_EQ(frame.height(), 0);
     EXPECT_EQ(frame.depth(), nullptr);
 
-    renderSoftware(scene, frame, 480, 480);
+    renderSoftware(scene, frame, oneThread, 480, 480);
     EXPECT_EQ(frame.width(), 480);
     EXPECT_EQ(frame.height(), 480);
     ASSERT_NE(frame.depth(), nullptr);
@@ -47,12 +48,12 @@ TEST_F(SoftwareFrame, StartsWithNoStorageSoTheFirstFrameAllocates) {
 }
 
 TEST_F(SoftwareFrame, SameSizeKeepsTheStorageAndClearsIt) {
-    renderSoftware(scene, frame, 480, 320);
+    renderSoftware(scene, frame, oneThread, 480, 320);
     // Marked: a reallocation would replace the pointer, and a missing clear leave the marks.
     float* const storage = frame.depth();
     std::fill_n(storage, 480 * 320, 0.5f);
 
-    renderSoftware(scene, frame, 480, 320);
+    renderSoftware(scene, frame, oneThread, 480, 320);
     EXPECT_EQ(frame.depth(), storage);
     EXPECT_TRUE(allEmpty(frame));
 }
@@ -67,9 +68,9 @@ void PrintTo(const SizeChange& c, std::ostream* out) { *out << c.width << 'x' <<
 class SoftwareFrameResize : public SoftwareFrame, public ::testing::WithParamInterface<SizeChange> {};
 
 TEST_P(SoftwareFrameResize, AnyChangedSideReallocatesToTheNewSize) {
-    renderSoftware(scene, frame, 480, 480);
+    renderSoftware(scene, frame, oneThread, 480, 480);
     const SizeChange c = GetParam();
-    renderSoftware(scene, frame, c.width, c.height);
+    renderSoftware(scene, frame, oneThread, c.width, c.height);
     EXPECT_EQ(frame.width(), c.width);
     EXPECT_EQ(frame.height(), c.height);
     // Under the sanitizer build an array still sized for 480 x 480 fails here.
@@ -86,14 +87,15 @@ class KeptStartUpFrame : public ::testing::Test {
 protected:
     Scene scene;
     FrameBuffer frame;
+    BandRenderer oneThread{1};
     MemoryImage drawn{64, 48};
     void SetUp() override {
         initScene(scene);
         prepareRendering(scene, frame);
         frame.keepColors();
-        setupCamera(scene, ViewState{}, 64, 48);
+        setupCamera(scene, ViewPose{}, 64, 48);
         frame.output = &drawn;
-        renderSoftware(scene, frame, 64, 48);
+        renderSoftware(scene, frame, oneThread, 64, 48);
     }
 };
 
@@ -154,11 +156,12 @@ TEST(SceneLifetime, BuiltRenderedAndDestroyedInALoopLeavesNothing) {
     for (int i = 0; i < 3; ++i) {
         Scene scene;
         FrameBuffer frame;
+        BandRenderer oneThread(1);
         initScene(scene);
         prepareRendering(scene, frame);
         frame.keepColors();
-        setupCamera(scene, ViewState{}, 64, 64);
-        renderSoftware(scene, frame, 64, 64);
+        setupCamera(scene, ViewPose{}, 64, 64);
+        renderSoftware(scene, frame, oneThread, 64, 64);
         EXPECT_GT(frame.stats.fragmentsPlotted, 0);
     }
 }

@@ -1,4 +1,4 @@
-#include "app/command_flags.h"
+#include "view/command_flags.h"
 
 #include <cmath>
 

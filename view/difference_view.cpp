@@ -1,15 +1,15 @@
-#include "app/difference_view.h"
+#include "view/difference_view.h"
 
-#include "app/draw_frame.h"
+#include "view/draw_frame.h"
+#include "view/false_colour_picture.h"
 #include "glref/render_opengl.h"
 #include "picture/gl_readback.h"
-#include "picture/window_bytes.h"
 
 namespace rv {
 
-ViewPictures drawViewPictures(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+ViewPictures drawViewPictures(Scene& scene, FrameBuffer& frame, const ViewPose& pose, SoftwareWindow& software,
                               int width, int height) {
-    beginFrame(scene, view, width, height);
+    beginFrame(scene, pose, width, height);
     renderOpenGL(scene, width, height);
     ViewPictures pictures;
     // Before the read-back, which waits for the GL: its threads draw while ours do.
@@ -19,24 +19,21 @@ ViewPictures drawViewPictures(Scene& scene, FrameBuffer& frame, const ViewState&
     return pictures;
 }
 
-void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+void drawDifferenceFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose, SoftwareWindow& software,
                          int width, int height) {
-    const ViewPictures pictures = drawViewPictures(scene, frame, view, software, width, height);
+    const ViewPictures pictures = drawViewPictures(scene, frame, pose, software, width, height);
     // The reference left the scene's matrices loaded: the picture would land wherever they put (0, 0).
     loadPixelProjection(width, height);
     software.present(pictures.difference);
     drawCaption(differenceCaption(pictures.counts).c_str(), width, height);
 }
 
-void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software,
+void drawInspectFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose, SoftwareWindow& software,
                       InspectView inspect, int width, int height) {
-    beginFrame(scene, view, width, height, false);
+    beginFrame(scene, pose, width, height, false);
     frame.keepRecords();
     software.drawInMemory(scene, frame, width, height);
-    constexpr float white[3] = {1, 1, 1};
-    const std::vector<float> colours =
-        falseColours(inspect, {frame.width(), frame.height(), frame.depth(), frame.records()}, white);
-    software.present(windowPicture(colours.data(), width, height));
+    software.present(falseColourPicture(frame, inspect));
     drawCaption(viewCaption(inspect).c_str(), width, height);
 }
 

@@ -1,8 +1,8 @@
-#include "app/camera.h"
+#include "view/camera.h"
 
 namespace rv {
 
-void setupCamera(Scene& scene, const ViewState& view, int width, int height) {
+void setupCamera(Scene& scene, const ViewPose& pose, int width, int height) {
     // The float 0.4 widened, not the double 0.4: the extents must come out to the same bits.
     const double base = 0.4f;
     double ex = base, ey = base;
@@ -19,10 +19,10 @@ void setupCamera(Scene& scene, const ViewState& view, int width, int height) {
     MatrixStack& modelview = scene.modelview;
     modelview.reset();
     modelview.translate(0, 0, -3);
-    modelview.translate(static_cast<float>(view.viewPanX * 0.01), static_cast<float>(view.viewPanY * -0.01),
-                        static_cast<float>(view.viewZoom * 0.25));
-    modelview.rotateX(view.viewTilt);
-    modelview.rotateZ(view.viewSpin);
+    modelview.translate(static_cast<float>(pose.panX * 0.01), static_cast<float>(pose.panY * -0.01),
+                        static_cast<float>(pose.zoom * 0.25));
+    modelview.rotateX(pose.tilt);
+    modelview.rotateZ(pose.spin);
     modelview.updateInverse();
 }
 

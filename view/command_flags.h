@@ -1,6 +1,7 @@
 #pragma once
 
 #include <charconv>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,14 +51,17 @@ struct ReadArguments {
     std::vector<std::string> others;
 };
 
-// Reads `args` in order into `options`. --help or -h wins where it stands; a
+// A program's flags: its own table, then the tables it shares with other programs.
+template <class Options> using FlagTables = std::initializer_list<std::span<const Flag<Options>>>;
+
+// Reads `args` in order into `options`, looking each flag up in `tables`. --help or -h wins where it stands; a
 // value follows its flag as the next argument or after '=' (--size=640x480);
 // a repeated flag takes its last value; the first bad argument rejects the
 // line. Arguments that do not start with "--" are rejected, or with passOthers
 // handed back in `others` for another reader (GLUT's -display, -geometry).
 template <class Options>
-ReadArguments readArguments(const std::vector<std::string>& args, std::span<const Flag<Options>> flags,
-                            Options& options, bool passOthers = false) {
+ReadArguments readArguments(const std::vector<std::string>& args, FlagTables<Options> tables, Options& options,
+                            bool passOthers = false) {
     ReadArguments result;
     auto reject = [&](std::string why) {
         result.action = ReadArguments::Action::reject;
@@ -78,11 +82,9 @@ ReadArguments readArguments(const std::vector<std::string>& args, std::span<cons
         const size_t equals = arg.find('=');
         const std::string_view name = arg.substr(0, equals);
         const Flag<Options>* flag = nullptr;
-        for (const Flag<Options>& f : flags)
-            if (f.name == name) {
-                flag = &f;
-                break;
-            }
+        for (const std::span<const Flag<Options>> table : tables)
+            for (const Flag<Options>& f : table)
+                if (!flag && f.name == name) flag = &f;
         if (!flag) return reject("unknown option '" + std::string(name) + "'");
 
         std::string_view value;

@@ -1,4 +1,4 @@
-#include "app/camera.h"
+#include "view/camera.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ class CameraExtents : public ::testing::TestWithParam<ExtentCase> {};
 TEST_P(CameraExtents, ShorterSideSpansTheSameAngle) {
     const ExtentCase c = GetParam();
     Scene scene;
-    setupCamera(scene, ViewState{}, c.width, c.height);
+    setupCamera(scene, ViewPose{}, c.width, c.height);
     const Matrix4& m = scene.projection.current;
     EXPECT_NEAR(1 / m(0, 0), c.ex, 1e-6);
     EXPECT_NEAR(1 / m(1, 1), c.ey, 1e-6);
@@ -53,8 +53,8 @@ TEST(Camera, ExtentsComeFromTheFloatBaseWidenedToDouble) {
     const float longSide = static_cast<float>(static_cast<double>(0.4f) * 545 / 500);
     ASSERT_NE(1 / longSide, 1 / static_cast<float>(0.4 * 545 / 500));
     Scene wide, tall;
-    setupCamera(wide, ViewState{}, 545, 500);
-    setupCamera(tall, ViewState{}, 500, 545);
+    setupCamera(wide, ViewPose{}, 545, 500);
+    setupCamera(tall, ViewPose{}, 500, 545);
     EXPECT_EQ(wide.projection.current(0, 0), 1 / longSide);
     EXPECT_EQ(wide.projection.current(1, 1), 1 / 0.4f);
     EXPECT_EQ(tall.projection.current(0, 0), 1 / 0.4f);
@@ -63,7 +63,7 @@ TEST(Camera, ExtentsComeFromTheFloatBaseWidenedToDouble) {
 
 TEST(Camera, StartUpViewPutsTheOriginAtTheWindowCentreInFrontOfTheEye) {
     Scene scene;
-    setupCamera(scene, ViewState{}, 480, 480);
+    setupCamera(scene, ViewPose{}, 480, 480);
     const WindowPoint origin = project(scene, {0, 0, 0, 1}, 480, 480);
     EXPECT_EQ(origin.x, 240);
     EXPECT_EQ(origin.y, 240);
@@ -73,7 +73,7 @@ TEST(Camera, StartUpViewPutsTheOriginAtTheWindowCentreInFrontOfTheEye) {
 
 TEST(Camera, CachesBothInverses) {
     Scene scene;
-    setupCamera(scene, ViewState{}, 640, 480);
+    setupCamera(scene, ViewPose{}, 640, 480);
     const Vector4 p{0.3f, -0.2f, 0.1f, 1};
     for (const MatrixStack* stack : {&scene.modelview, &scene.projection}) {
         const Vector4 back = stack->transformByInverse(stack->transformPoint(p));
@@ -85,9 +85,9 @@ TEST(Camera, CachesBothInverses) {
 
 TEST(Camera, SpinIsAboutTheSceneAxisBeforeTheTilt) {
     Scene scene;
-    ViewState view;
-    view.viewSpin = 90;
-    view.viewTilt = -60;
+    ViewPose view;
+    view.spin = 90;
+    view.tilt = -60;
     setupCamera(scene, view, 480, 480);
     // Spun 90 degrees the x axis becomes the y axis, which the tilt then leans back.
     const Vector4 eye = scene.modelview.transformPoint({1, 0, 0, 1});
@@ -98,11 +98,11 @@ TEST(Camera, SpinIsAboutTheSceneAxisBeforeTheTilt) {
 
 TEST(Camera, PanFollowsTheDragAndZoomMovesTowardsTheEye) {
     Scene scene;
-    ViewState view;
+    ViewPose view;
     // Dragged right and down (GLUT's y grows downwards).
-    view.viewPanX = 30;
-    view.viewPanY = 20;
-    view.viewZoom = 2.25f;
+    view.panX = 30;
+    view.panY = 20;
+    view.zoom = 2.25f;
     setupCamera(scene, view, 480, 480);
     const Vector4 eye = scene.modelview.transformPoint({0, 0, 0, 1});
     EXPECT_FLOAT_EQ(eye.x, 0.3f);

@@ -1,11 +1,11 @@
-#include "app/software_window.h"
+#include "view/software_window.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 
-#include "app/software_path.h"
 #include "picture/window_bytes.h"
+#include "view/software_path.h"
 
 namespace rv {
 
@@ -20,15 +20,14 @@ void toWindowBytes(const FrameBuffer& frame, RowRange rows, std::uint8_t* bytes)
 
 } // namespace
 
-SoftwareWindow::SoftwareWindow(const ViewerOptions& options)
-    : renderer(options.threads), presentation(options.present) {}
+SoftwareWindow::SoftwareWindow(int threads, Presentation shown) : renderer(threads), presentation(shown) {}
 
 void SoftwareWindow::draw(const Scene& scene, FrameBuffer& frame, int width, int height) {
     if (renderer.threads() == 1 && presentation == Presentation::points) {
         // Each passing fragment becomes a point as it is drawn, overdraw included.
         if (frame.keepsColors()) frame.dropColors();
         frame.output = &points;
-        renderSoftware(scene, frame, width, height);
+        renderSoftware(scene, frame, renderer, width, height);
         return;
     }
     // Kept over the window's own white, so that an uncovered pixel shows as the clear does.

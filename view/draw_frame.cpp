@@ -1,26 +1,26 @@
-#include "app/draw_frame.h"
+#include "view/draw_frame.h"
 
 #include <GL/gl.h>
 
-#include "app/camera.h"
 #include "glref/render_opengl.h"
+#include "view/camera.h"
 
 namespace rv {
 
-void drawFrame(Scene& scene, FrameBuffer& frame, const ViewState& view, SoftwareWindow& software, int width,
+void drawFrame(Scene& scene, FrameBuffer& frame, const ViewPose& pose, SoftwareWindow& software, int width,
                int height) {
     // The software frame as one image sets every pixel: a clear first would cost a large window a few ms.
-    beginFrame(scene, view, width, height, scene.useOpenGL || !software.setsEveryPixel());
+    beginFrame(scene, pose, width, height, scene.useOpenGL || !software.setsEveryPixel());
     renderScene(scene, frame, software, width, height);
 }
 
-void beginFrame(Scene& scene, const ViewState& view, int width, int height, bool clear) {
+void beginFrame(Scene& scene, const ViewPose& pose, int width, int height, bool clear) {
     if (clear) {
         glClearColor(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     loadPixelProjection(width, height);
-    setupCamera(scene, view, width, height);
+    setupCamera(scene, pose, width, height);
 }
 
 void loadPixelProjection(int width, int height) {

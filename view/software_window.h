@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/gl_point_sink.h"
-#include "app/viewer_options.h"
 #include "picture/difference.h"
 #include "raster/band_renderer.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
+#include "view/gl_point_sink.h"
+#include "view/presentation.h"
 
 namespace rv {
 
@@ -16,7 +16,8 @@ namespace rv {
 // how the thread that owns the GL context, the only one that calls GL, shows it.
 class SoftwareWindow {
 public:
-    explicit SoftwareWindow(const ViewerOptions& options);
+    // 1 <= threads <= maxThreads.
+    SoftwareWindow(int threads, Presentation presentation);
 
     // Draws the scene at width x height into the current GL context, whose
     // frame drawFrame has set up. Every thread count and presentation shows the

@@ -1,7 +1,6 @@
-#include "app/software_path.h"
+#include "view/software_path.h"
 
 #include "picture/window_bytes.h"
-#include "raster/draw_objects.h"
 #include "raster/mip_pyramid.h"
 
 namespace rv {
@@ -9,12 +8,6 @@ namespace rv {
 void prepareRendering(Scene& scene, FrameBuffer& frame) {
     frame.reset();
     buildPyramids(scene);
-}
-
-void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int height) {
-    frame.resize(width, height);
-    frame.clear();
-    drawObjects(scene, frame);
 }
 
 void renderSoftware(const Scene& scene, FrameBuffer& frame, BandRenderer& renderer, int width, int height,

@@ -14,11 +14,9 @@ namespace rv {
 // the buffer starts 0 x 0, so the first software frame allocates.
 void prepareRendering(Scene& scene, FrameBuffer& frame);
 
-// One software frame into frame.output: the depth storage is replaced only when
-// the viewport size differs from the buffer's, then cleared, then the scene drawn.
-void renderSoftware(const Scene& scene, FrameBuffer& frame, int width, int height);
-
-// The same frame cleared and drawn by `renderer`'s threads (see
+// One software frame: the depth storage is replaced only when the viewport
+// size differs from the buffer's, then the frame is cleared and the scene drawn
+// by `renderer`, on the calling thread with one thread, in bands with more (see
 // BandRenderer::draw for frame.output and `afterBand`).
 void renderSoftware(const Scene& scene, FrameBuffer& frame, BandRenderer& renderer, int width, int height,
                     const std::function<void(RowRange)>& afterBand = {});

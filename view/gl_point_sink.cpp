@@ -1,4 +1,4 @@
-#include "app/gl_point_sink.h"
+#include "view/gl_point_sink.h"
 
 #include <GL/gl.h>
 
