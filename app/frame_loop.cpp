@@ -46,7 +46,8 @@ void displayFrame() {
 
 void saveShownView() {
     const FrameSize size = frameSize();
-    const ShotView shot{viewer.pose, size.width, size.height, viewer.scene.mipmapping, viewer.scene.clipping};
+    const ShotView shot{viewer.pose,           size.width,         size.height,         viewer.scene.mipmapping,
+                        viewer.scene.clipping, viewer.scene.lightingEnabled, viewer.modelPath, viewer.importLimits};
     const std::string line = saveView(viewer.shotsDirectory, shot, [&] {
         return drawViewPictures(viewer.scene, viewer.frame, viewer.pose, *viewer.software, size.width, size.height);
     });

@@ -3,11 +3,13 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "app/frame_loop.h"
 #include "app/input_callbacks.h"
 #include "app/viewer.h"
+#include "view/shown_scene.h"
 #include "view/software_path.h"
 
 namespace rv {
@@ -24,11 +26,13 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     glutMouseFunc(mouseButton);
     glutMotionFunc(mouseMotion);
     glutIdleFunc(idleRedraw);
-    initScene(viewer.scene);
     viewer.scene.simd = options.common.simd;
     prepareRendering(viewer.scene, viewer.frame);
     viewer.software.emplace(options.common.threads, options.present);
     viewer.shotsDirectory = options.shotsDirectory;
+    if (!options.common.model.empty())
+        viewer.modelPath = std::filesystem::absolute(options.common.model).lexically_normal().string();
+    viewer.importLimits = options.common.import;
     return {};
 }
 
@@ -47,6 +51,10 @@ int viewerMain(int argc, char** argv) {
     for (std::string& a : commandLine.glutArguments) glutArgv.push_back(a.data());
     glutArgv.push_back(nullptr);
     int glutArgc = static_cast<int>(commandLine.glutArguments.size());
+    // Before any window: a file that cannot be shown ends the run with its one line.
+    std::vector<std::string> warnings;
+    const std::string sceneError = buildShownScene(viewer.scene, commandLine.options.common, warnings);
+    if (!reportSceneLoad("rasterview", sceneError, warnings)) return 2;
     if (const std::string why = startViewer(glutArgc, glutArgv.data(), commandLine.options); !why.empty())
         return fail(why);
     glutMainLoop();

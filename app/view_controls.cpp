@@ -8,6 +8,8 @@ InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsig
     case 'q': return InputEffect::quit;
     case 'a': scene.mipmapping = !scene.mipmapping; return InputEffect::redraw;
     case 'c': scene.clipping = !scene.clipping; return InputEffect::redraw;
+    // The OpenGL path's lighting; the software path always lights.
+    case 'l': scene.lightingEnabled = !scene.lightingEnabled; return InputEffect::redraw;
     case 'd':
         display = display == Display::difference ? Display::renderer : Display::difference;
         return InputEffect::redraw;

@@ -26,7 +26,7 @@ constexpr int down = 0;
 } // namespace mouse
 
 // Letters are case-sensitive: 'a' toggles mip-mapping, 'c' the software path's
-// clipping, 'd' the difference view, 'g' the renderer (from the difference
+// clipping, 'd' the difference view, 'l' the OpenGL path's lighting, 'g' the renderer (from the difference
 // view it only returns to the renderer's picture), 's' saves the view, 'v'
 // steps the software picture through the false-colour views of its frame (on
 // the software path only; elsewhere it does nothing), 'q' and ESC quit.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/view_controls.h"
+#include "model/child_import.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 #include "view/software_window.h"
@@ -22,6 +23,9 @@ struct Viewer {
     InspectView inspect = InspectView::picture;
     // Where 's' saves the view.
     std::string shotsDirectory = "out";
+    // What 's' names in its rastershot command: the model file, absolute, and its import caps.
+    std::string modelPath;
+    ImportLimits importLimits;
     // Made once the command line is read.
     std::optional<SoftwareWindow> software;
 };

@@ -65,12 +65,31 @@ void place(MatrixStack& construction, const Bounds& b) {
                            static_cast<float>(-(b.lo[2] + b.hi[2]) / 2));
 }
 
-void addCorner(Scene& scene, const ImportedVertex& v, const Vector3& fallback) {
+// Models are made for textures that repeat (glTF's and OBJ's default), and both
+// renderers clamp: a triangle mapped to [5, 6] would show one edge texel
+// stretched. Moving each triangle's coordinates by whole periods, so that its
+// smallest s and t fall in [0, 1), shows the same texels wherever the triangle
+// spans at most one period. Non-finite coordinates become 0.
+struct TexShift {
+    float s = 0, t = 0;
+};
+
+float usable(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+TexShift periodShift(const ImportedVertex* const c[3]) {
+    float s = INFINITY, t = INFINITY;
+    for (int k = 0; k < 3; ++k) {
+        s = std::min(s, usable(c[k]->texCoord[0]));
+        t = std::min(t, usable(c[k]->texCoord[1]));
+    }
+    return {std::floor(s), std::floor(t)};
+}
+
+void addCorner(Scene& scene, const ImportedVertex& v, const Vector3& fallback, TexShift shift) {
     Vector3 n;
     if (!unit(v.normal[0], v.normal[1], v.normal[2], n)) n = fallback;
     scene.setNormal(n.x, n.y, n.z);
-    const bool uv = std::isfinite(v.texCoord[0]) && std::isfinite(v.texCoord[1]);
-    scene.setTexCoord(uv ? v.texCoord[0] : 0, uv ? v.texCoord[1] : 0);
+    scene.setTexCoord(usable(v.texCoord[0]) - shift.s, usable(v.texCoord[1]) - shift.t);
     scene.addVertex(v.position[0], v.position[1], v.position[2]);
 }
 
@@ -139,9 +158,10 @@ ModelLoad buildModelScene(Scene& scene, const ImportedModel& model) {
             const ImportedVertex* c[3] = {&mesh.vertices[mesh.indices[t]], &mesh.vertices[mesh.indices[t + 1]],
                                           &mesh.vertices[mesh.indices[t + 2]]};
             const Vector3 face = faceNormal(c);
+            const TexShift shift = periodShift(c);
             scene.beginPolygon();
             scene.objects.back().polygons.back().vertices.reserve(3);
-            for (const ImportedVertex* v : c) addCorner(scene, *v, face);
+            for (const ImportedVertex* v : c) addCorner(scene, *v, face, shift);
         }
     }
     scene.construction.pop();

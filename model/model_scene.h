@@ -22,7 +22,9 @@ struct ModelLoad {
 // one polygon of three corners. Placed once through `construction`: +Y turned to
 // +Z, centred on the bounding box, scaled so that its largest side is 1.
 // Triangles with a non-finite corner are dropped (one warning gives the count);
-// unusable normals fall back to the face normal; images that could not be read
+// unusable normals fall back to the face normal; each triangle's texture
+// coordinates move by whole periods to start in [0, 1) (textures repeat in
+// model files, both renderers clamp); images that could not be read
 // leave their objects untextured (one warning each). Lighting starts on.
 ModelLoad buildModelScene(Scene& scene, const ImportedModel& model);
 

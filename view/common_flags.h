@@ -5,6 +5,7 @@
 
 #include "raster/band_renderer.h"
 #include "raster/band_workers.h"
+#include "model/child_import.h"
 #include "view/command_flags.h"
 
 namespace rv {
@@ -16,7 +17,17 @@ struct CommonOptions {
     int threads = coreCount();
     // Vector shading; false runs the scalar code that defines its bits.
     bool simd = true;
+    // A model file shown instead of the built-in square; empty for the square.
+    std::string model;
+    // The caps on the model's import.
+    ImportLimits import;
 };
+
+// --import-memory and --import-time: values a person may ask for.
+constexpr int maxImportMiB = 1 << 20;
+constexpr int maxImportSeconds = 3600;
+std::string readImportMemory(std::string_view text, ImportLimits& limits);
+std::string readImportTime(std::string_view text, ImportLimits& limits);
 
 // The flags that fill CommonOptions, for a program whose options hold theirs as `common`.
 template <class Options>
@@ -28,6 +39,14 @@ constexpr Flag<Options> commonFlags[] = {
          o.common.simd = false;
          return std::string();
      }},
+    {"--model", "FILE",
+     [](std::string_view v, Options& o) {
+         if (v.empty()) return std::string("--model: expected a file, got ''");
+         o.common.model = v;
+         return std::string();
+     }},
+    {"--import-memory", "MIB", [](std::string_view v, Options& o) { return readImportMemory(v, o.common.import); }},
+    {"--import-time", "SECONDS", [](std::string_view v, Options& o) { return readImportTime(v, o.common.import); }},
 };
 
 // The help lines of commonFlags, in the layout of both programs' --help.

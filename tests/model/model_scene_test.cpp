@@ -47,7 +47,7 @@ TEST(ModelScene, PlacesTheBoxCentredWithItsLargestSideOneAndYTurnedToZ) {
     }
     // The file's +z normal turned with the model: -y, scaled like every direction.
     EXPECT_EQ(first[0].normal.y, -0.5f);
-    EXPECT_EQ(first[2].s, 3.0f);
+    EXPECT_EQ(first[2].s, 2.0f);
     EXPECT_TRUE(scene.lightingEnabled);
     EXPECT_EQ(scene.lights.size(), 1u);
     EXPECT_TRUE(scene.construction.saved.empty());
@@ -97,6 +97,25 @@ TEST(ModelScene, NothingUsableLeavesTheSceneUntouched) {
     EXPECT_EQ(buildModelScene(scene, m).error, "no triangle with finite corners");
     EXPECT_EQ(scene.objects.size(), 1u);
     EXPECT_FALSE(scene.lightingEnabled);
+}
+
+// Made for repeating textures: a triangle mapped to s in [5, 6] shows what [0, 1] shows.
+TEST(ModelScene, TextureCoordinatesMoveByWholePeriodsPerTriangle) {
+    ImportedModel m = boxModel();
+    const float uv[4][2] = {{5, 1}, {6, 1}, {6, 1.19209e-07f}, {-0.5f, nan}};
+    for (int k = 0; k < 4; ++k) {
+        m.meshes[0].vertices[k].texCoord[0] = uv[k][0];
+        m.meshes[0].vertices[k].texCoord[1] = uv[k][1];
+    }
+    Scene scene;
+    ASSERT_EQ(buildModelScene(scene, m).error, "");
+    const float expected[2][3][2] = {{{0, 1}, {1, 1}, {1, 1.19209e-07f}}, {{6, 1}, {7, 1.19209e-07f}, {0.5f, 0}}};
+    for (int p = 0; p < 2; ++p)
+        for (int k = 0; k < 3; ++k) {
+            const Vertex& v = scene.objects[0].polygons[p].vertices[k];
+            EXPECT_EQ(v.s, expected[p][k][0]) << p << " " << k;
+            EXPECT_EQ(v.t, expected[p][k][1]) << p << " " << k;
+        }
 }
 
 TEST(ModelScene, UnusableNormalsFallBackToTheFaceNormal) {
