@@ -83,6 +83,20 @@ TEST(Keys, ToggleBackOnTheSecondPress) {
     EXPECT_EQ(display, Display::renderer);
 }
 
+TEST(Keys, LTogglesTheOpenGLLightingOnly) {
+    Scene scene;
+    Display display = Display::renderer;
+    InspectView inspect = InspectView::picture;
+    EXPECT_EQ(applyKey(scene, display, inspect, 'L'), InputEffect::none);
+    EXPECT_FALSE(scene.lightingEnabled);
+    EXPECT_EQ(applyKey(scene, display, inspect, 'l'), InputEffect::redraw);
+    EXPECT_TRUE(scene.lightingEnabled);
+    EXPECT_TRUE(scene.useOpenGL);
+    EXPECT_EQ(display, Display::renderer);
+    applyKey(scene, display, inspect, 'l');
+    EXPECT_FALSE(scene.lightingEnabled);
+}
+
 struct KeySequence {
     const char* name;
     const char* keys;

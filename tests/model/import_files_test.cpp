@@ -155,6 +155,17 @@ TEST(ImportFiles, LinesAndPointsAreDropped) {
     EXPECT_EQ(loadModel(none, fixtures + "/lines.obj").error, fixtures + "/lines.obj: no triangles in the file");
 }
 
+TEST(ImportFiles, AnUnreadableTextureIsOneWarningAndTheObjectIsUntextured) {
+    Scene scene;
+    const std::string path = fixtures + "/lost_texture.obj";
+    const ModelLoad load = loadModel(scene, path);
+    ASSERT_EQ(load.error, "");
+    ASSERT_EQ(load.warnings,
+              std::vector<std::string>{path + ": texture \"C:\\textures\\gone.png\" cannot be read (no such file); "
+                                              "drawn untextured"});
+    EXPECT_EQ(scene.objects.at(0).colorTexture, nullptr);
+}
+
 struct RealModel {
     const char* path;
     long triangles;
