@@ -76,7 +76,10 @@ Gesture SoakScript::key() {
         // Any other lower-case letter; `q` would end the session.
         static constexpr char others[] = "bcefhijklmnoprtuvwxyz";
         g.keysym = XK_a + static_cast<unsigned long>(others[between(0, static_cast<int>(sizeof others) - 2)] - 'a');
-        g.label = g.keysym == XK_c ? "key c" : g.keysym == XK_v ? "key v" : "key other lower-case";
+        g.label = g.keysym == XK_c   ? "key c"
+                  : g.keysym == XK_v ? "key v"
+                  : g.keysym == XK_l ? "key l"
+                                     : "key other lower-case";
     } else if (roll <= 70) {
         g.keysym = XK_0 + static_cast<unsigned long>(between(0, 9));
         g.label = "key digit";
@@ -173,6 +176,7 @@ void SoakScript::apply(const Gesture& g) {
         if (g.shifted) break;
         if (g.keysym == XK_a) model.mipmapping = !model.mipmapping;
         if (g.keysym == XK_c) model.clipping = !model.clipping;
+        if (g.keysym == XK_l) model.lightingToggled = !model.lightingToggled;
         if (g.keysym == XK_d) model.difference = !model.difference;
         if (g.keysym == XK_s) ++model.saves;
         // Six views in the cycle, the picture among them; only the software path's own picture steps.
@@ -251,6 +255,10 @@ std::vector<Gesture> SoakScript::backToStart() {
     }
     if (!model.clipping) {
         out.push_back({Gesture::Kind::key, "return key c", XK_c, false, {}, {}, 0, 0});
+        apply(out.back());
+    }
+    if (model.lightingToggled) {
+        out.push_back({Gesture::Kind::key, "return key l", XK_l, false, {}, {}, 0, 0});
         apply(out.back());
     }
     if (model.difference) {

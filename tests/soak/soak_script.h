@@ -43,6 +43,8 @@ struct ViewModel {
     long zoomSteps = 0;
     bool mipmapping = true;
     bool clipping = true;
+    // The OpenGL path's lighting ('l'), against what it started as.
+    bool lightingToggled = false;
     bool useOpenGL = true;
     // The window shows the difference of both renderers.
     bool difference = false;
@@ -59,8 +61,8 @@ public:
 
     // The next random gesture; a run of wheel notches comes one notch per call. Never `q` or ESC.
     Gesture next();
-    // Gestures that bring the window back to 480 x 480 and the view, mip-mapping and
-    // clipping back to their start, and leave the difference view and any
+    // Gestures that bring the window back to 480 x 480 and the view, mip-mapping,
+    // clipping and lighting back to their start, and leave the difference view and any
     // false-colour view; the renderer is left as it is.
     std::vector<Gesture> backToStart();
 
