@@ -24,16 +24,16 @@ std::string printable(std::string text) {
     return text;
 }
 
-// What can be said without starting the importer.
+// What can be said without starting the importer. The type is asked first:
+// opening a FIFO for reading would wait for a writer.
 std::string checkFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::string("cannot open: ") + std::strerror(errno);
     struct stat st {};
-    const int statResult = ::fstat(fd, &st);
-    ::close(fd);
-    if (statResult != 0) return std::strerror(errno);
+    if (::stat(path.c_str(), &st) != 0) return std::string("cannot open: ") + std::strerror(errno);
     if (S_ISDIR(st.st_mode)) return "is a directory";
     if (!S_ISREG(st.st_mode)) return "not a regular file";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::string("cannot open: ") + std::strerror(errno);
+    ::close(fd);
     if (st.st_size == 0) return "the file is empty";
     return "";
 }

@@ -241,6 +241,7 @@ const BadFile badFiles[] = {
     {"invalid/readme.txt", "unknown file format"},
     {"invalid/no-such-file.obj", "cannot open: No such file or directory"},
     {"invalid", "is a directory"},
+    {"/dev/zero", "not a regular file"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, ImportBadFiles, ::testing::ValuesIn(badFiles), [](const auto& info) {
