@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 #include "raster/mip_pyramid.h"
 #include "view/camera.h"
 #include "view/software_path.h"

@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "picture/window_bytes.h"
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 #include "view/camera.h"
 
 namespace rv {

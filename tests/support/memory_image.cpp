@@ -1,7 +1,9 @@
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "picture/window_bytes.h"
 
 namespace rv {
 
@@ -51,6 +53,10 @@ void MemoryImage::plot(int x, int y, const Color& color) {
 Color MemoryImage::at(int x, int y) const {
     const float* p = &pixels[(static_cast<size_t>(y) * w + x) * 3];
     return {p[0], p[1], p[2], 1};
+}
+
+RgbImage8 windowPicture(const MemoryImage& image) {
+    return windowPicture(image.rgb().data(), image.width(), image.height());
 }
 
 } // namespace rv

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "picture/rgb_image.h"
 #include "raster/pixel_sink.h"
 
 namespace rv {
@@ -31,5 +32,8 @@ private:
     std::vector<float> pixels;
     bool inSpan = false;
 };
+
+// The image as the viewer's window shows it (windowPicture of its colours).
+RgbImage8 windowPicture(const MemoryImage& image);
 
 } // namespace rv
