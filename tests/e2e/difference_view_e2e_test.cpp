@@ -302,7 +302,7 @@ const std::string assimpModels = "/usr/share/assimp/models";
 TEST_F(DifferenceView, AModelLooksAsRastershotDrawsItOnBothPaths) {
     const std::string duck = assimpModels + "/Collada/duck.dae";
     const Pictures shot = rastershot("duck", {"--model", duck});
-    ViewerRun run(RV_VIEWER, {{"--model", duck, "--threads", "1"}, 1024, 768, true});
+    ViewerRun run(RV_VIEWER, {{"--model", duck}, 1024, 768, true});
     const RgbImage8 opengl = keep("duck-opengl", run.settled());
     EXPECT_EQ(opengl, shot.opengl);
     run.typeKey(XK_g);
@@ -316,7 +316,7 @@ TEST_F(DifferenceView, AModelLooksAsRastershotDrawsItOnBothPaths) {
 TEST_F(DifferenceView, ModelKeysGiveRastershotsPicturesAndTheSavedCommandRedrawsThem) {
     const std::string model = assimpModels + "/OFF/Wuson.off";
     const fs::path shots = dir / "shots";
-    ViewerRun run(RV_VIEWER, {{"--model", model, "--threads", "1", "--shots", shots.string()}, 1024, 768, true});
+    ViewerRun run(RV_VIEWER, {{"--model", model, "--shots", shots.string()}, 1024, 768, true});
     const RgbImage8 lit = keep("lit", run.settled());
 
     run.typeKey(XK_g);

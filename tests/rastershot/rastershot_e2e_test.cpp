@@ -186,8 +186,7 @@ class RastershotModelCoverage : public ShotDirectory, public ::testing::WithPara
 
 TEST_P(RastershotModelCoverage, IsOpenGLsUpToTheSilhouetteSeam) {
     Xvfb server;
-    const ToolRun run = runTool(RV_RASTERSHOT, {"--renderer", "both", "--threads", "1", "--model", GetParam(),
-                                                "--out", prefix()}, server.display());
+    const ToolRun run = runTool(RV_RASTERSHOT, {"--renderer", "both", "--model", GetParam(), "--out", prefix()}, server.display());
     ASSERT_EQ(run.status, 0) << run.err;
     const Seam seam = seamOf(load(file("-diff.png")), 3);
     RecordProperty("pixelsDrawnByOneRendererOnly", static_cast<int>(seam.oneOnly));

@@ -272,9 +272,8 @@ TEST_F(ViewerSoak, SurvivesALongSeededSessionAndComesBackToItsFirstPictures) {
     std::filesystem::remove_all(savedViews);
     try {
         std::vector<std::string> arguments = {"--shots", savedViews.string()};
-        // One thread: bands each walk every polygon, which makes a model's frames many times slower on more.
         if (const char* model = std::getenv("RV_SOAK_MODEL"); model && *model)
-            arguments.insert(arguments.end(), {"--model", model, "--threads", "1"});
+            arguments.insert(arguments.end(), {"--model", model});
         ViewerRun run(RV_VIEWER, {arguments, screenSize.x, screenSize.y, true});
         // The start pictures of both renderers, to compare the end with.
         const RgbImage8 firstGL = run.settled();
