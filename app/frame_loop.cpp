@@ -81,7 +81,8 @@ void displayFrame() {
 
 std::string saveShownView() {
     const FrameSize size = frameSize();
-    const ShotView shot{viewer.view.pose, size.width, size.height, viewer.scene.mipmapping, viewer.scene.clipping};
+    const ShotView shot{viewer.view.pose,      size.width,         size.height,         viewer.scene.mipmapping,
+                        viewer.scene.clipping, viewer.scene.lightingEnabled, viewer.modelPath, viewer.importLimits};
     const SaveReport report = saveView(viewer.shotsDirectory, shot, [&] {
         return drawViewPictures(viewer.scene, viewer.frame, viewer.view.pose, *viewer.software, size.width,
                                 size.height);

@@ -49,6 +49,11 @@ constexpr KeyBinding bindings[] = {
          return redraw(std::string("software clipping ") + onOff(s.clipping) +
                        (s.clipping ? "" : ": what lies behind the eye shows mirrored"));
      }},
+    {"l", "l", "lighting of the OpenGL path on/off (the software path always lights)",
+     [](Scene& s, ViewState&) {
+         s.lightingEnabled = !s.lightingEnabled;
+         return redraw(std::string("OpenGL lighting ") + onOff(s.lightingEnabled));
+     }},
     {"v", "v", "false-colour views of the software frame: depth, lod, normal, texcoord, spans",
      [](Scene& s, ViewState& v) -> KeyOutcome {
          // The views show the software frame's own values; the OpenGL path and the difference have none.

@@ -4,11 +4,13 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "app/frame_loop.h"
 #include "app/input_callbacks.h"
 #include "app/viewer.h"
+#include "view/shown_scene.h"
 #include "view/software_path.h"
 
 namespace rv {
@@ -42,13 +44,15 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     glutMouseFunc(mouseButton);
     glutMotionFunc(mouseMotion);
     glutIdleFunc(idleRedraw);
-    initScene(viewer.scene);
     viewer.scene.simd = options.common.simd;
     capSimdTargets(options.common);
     prepareRendering(viewer.scene, viewer.frame);
     viewer.software.emplace(options.common.threads, options.present);
     viewer.view.present = options.present;
     viewer.shotsDirectory = options.shotsDirectory;
+    if (!options.common.model.empty())
+        viewer.modelPath = std::filesystem::absolute(options.common.model).lexically_normal().string();
+    viewer.importLimits = options.common.import;
     return {};
 }
 
@@ -73,6 +77,10 @@ int viewerMain(int argc, char** argv) {
     for (std::string& a : commandLine.glutArguments) glutArgv.push_back(a.data());
     glutArgv.push_back(nullptr);
     int glutArgc = static_cast<int>(commandLine.glutArguments.size());
+    // Before any window: a file that cannot be shown ends the run with its one line.
+    std::vector<std::string> warnings;
+    const std::string sceneError = buildShownScene(viewer.scene, commandLine.options.common, warnings);
+    if (!reportSceneLoad("rasterview", sceneError, warnings)) return 2;
     if (const std::string why = startViewer(glutArgc, glutArgv.data(), commandLine.options); !why.empty())
         return fail(why);
     glutMainLoop();

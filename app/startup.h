@@ -6,8 +6,8 @@
 
 namespace rv {
 
-// Opens the window, registers the callbacks, builds the scene and prepares the
-// software path: everything before the GLUT main loop. The first frame is drawn
+// Opens the window, registers the callbacks and prepares the software path for
+// the scene already built in `viewer`: everything before the GLUT main loop. The first frame is drawn
 // by the idle callback once the loop runs. GLUT takes its own options out of
 // argv; an argument it leaves is returned as an error before any window opens
 // (empty when there is none).

@@ -40,6 +40,16 @@ std::string rastershotCommand(const ShotView& s, const std::string& outPrefix) {
                           std::to_string(s.height) + " --spin " + exact(s.pose.spin) + " --tilt " +
                           exact(s.pose.tilt) + " --zoom " + exact(s.pose.zoom) + " --pan " +
                           exact(s.pose.panX) + "," + exact(s.pose.panY);
+    if (!s.model.empty()) {
+        command += " --model " + shellWord(s.model);
+        const ImportLimits defaults;
+        // A model that needed more than the default caps needs them again.
+        if (s.import.memoryBytes != defaults.memoryBytes)
+            command += " --import-memory " + std::to_string(s.import.memoryBytes >> 20);
+        if (s.import.seconds != defaults.seconds) command += " --import-time " + exact(static_cast<float>(s.import.seconds));
+    }
+    // Lighting starts on for a model and off for the square; only a change is spelled out.
+    if (s.lighting != !s.model.empty()) command += s.lighting ? " --gl-lighting on" : " --gl-lighting off";
     if (!s.mipmapping) command += " --no-mipmap";
     if (!s.clipping) command += " --no-clip";
     return command + " --out " + shellWord(outPrefix);

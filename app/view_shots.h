@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "model/child_import.h"
 #include "view/view_pictures.h"
 #include "view/view_pose.h"
 
@@ -18,6 +19,11 @@ struct ShotView {
     int height = 480;
     bool mipmapping = true;
     bool clipping = true;
+    // The OpenGL path's.
+    bool lighting = false;
+    // The model shown, as a path that works from any folder; empty for the built-in square.
+    std::string model;
+    ImportLimits import;
 };
 
 // The rastershot command that draws exactly this view with both renderers into

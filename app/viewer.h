@@ -5,6 +5,7 @@
 
 #include "app/notice.h"
 #include "app/view_controls.h"
+#include "model/child_import.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
 #include "view/software_window.h"
@@ -21,6 +22,9 @@ struct Viewer {
     Notice notice;
     // Where 's' saves the view.
     std::string shotsDirectory = "out";
+    // What 's' names in its rastershot command: the model file, absolute, and its import caps.
+    std::string modelPath;
+    ImportLimits importLimits;
     // Made once the command line is read.
     std::optional<SoftwareWindow> software;
     // The last frame's picture, to glFinish, for the overlay; negative before the first frame.

@@ -28,10 +28,15 @@ void loadMatrices(const Scene& scene) {
 }
 
 void setUpLights(const Scene& scene) {
-    if (scene.lightingEnabled)
+    // Normals arrive transformed by the construction matrix, scaled with a model's
+    // placement; unnormalised, a model shrunk to unit size is lit almost black.
+    if (scene.lightingEnabled) {
         glEnable(GL_LIGHTING);
-    else
+        glEnable(GL_NORMALIZE);
+    } else {
         glDisable(GL_LIGHTING);
+        glDisable(GL_NORMALIZE);
+    }
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, scene.ambient.data());
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
     for (size_t i = 0; i < scene.lights.size(); ++i) {

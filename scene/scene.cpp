@@ -27,14 +27,18 @@ void Scene::reset() {
 
 Texture& Scene::createTexture() { return *textures.emplace_back(std::make_unique<Texture>()); }
 
+void addDefaultLight(Scene& scene) {
+    scene.setAmbient({0.4f, 0.4f, 0.4f, 1});
+    scene.addLight({0, -100, 80}, {0.8f, 0.8f, 0.8f, 1});
+}
+
 void initScene(Scene& scene) {
     scene.reset();
     scene.lightingEnabled = false;
     scene.flatShading = false;
     Texture* colors = &scene.createTexture().makeTileColors(256, 256);
     Texture* heights = &scene.createTexture().makeTileHeights(256, 256);
-    scene.setAmbient({0.4f, 0.4f, 0.4f, 1});
-    scene.addLight({0, -100, 80}, {0.8f, 0.8f, 0.8f, 1});
+    addDefaultLight(scene);
     scene.setTextures(colors, heights, nullptr);
     scene.construction.push();
     const Color specular = fromHSV(0, 0, 1, 1);

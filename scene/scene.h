@@ -97,6 +97,9 @@ public:
 // facing +z, with the whole texture mapped once across it.
 void buildSquare(Scene& scene, double width, double height);
 
+// The grey ambient and the one light of the start-up scene, shared by every scene the viewer shows.
+void addDefaultLight(Scene& scene);
+
 // The start-up scene: tile textures, one light, the orange material and the unit square.
 void initScene(Scene& scene);
 

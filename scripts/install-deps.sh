@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev libhwy-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libx11-dev libxtst-dev libpng-dev libtbb-dev
+  libassimp-dev libstb-dev assimp-testmodels
   xvfb xauth python3
   clang libclang-rt-14-dev valgrind
 )

@@ -41,6 +41,15 @@ for view in "${views[@]}"; do
   rm "docs/images/$name.txt"
 done
 
+# Real models from Debian's assimp-testmodels, for the README's row of them.
+models=/usr/share/assimp/models
+for model in "duck|Collada/duck.dae" "spider|OBJ/spider.obj" "engine|glTF2/2CylinderEngine-glTF-Binary/2CylinderEngine.glb"; do
+  IFS='|' read -r name file <<<"$model"
+  "$shot" --renderer both --model "$models/$file" --out "docs/images/model-$name" 2>"docs/images/model-$name.txt"
+  echo "docs/images/model-$name-{software,opengl,diff}.png: $(cat "docs/images/model-$name.txt")" >&2
+  rm "docs/images/model-$name.txt"
+done
+
 # False-colour views of the software frame at two views, for the README's row of them.
 for view in "startup|" "grazing|--tilt -84 --zoom 6"; do
   IFS='|' read -r name flags <<<"$view"

@@ -38,6 +38,23 @@ void capSimdTargets(const CommonOptions& options) {
     if (options.simdMax != 0) hwy::DisableTargets(options.simdMax - 1);
 }
 
+std::string readImportMemory(std::string_view text, ImportLimits& limits) {
+    int mib = 0;
+    if (std::string why = readWholeNumber("--import-memory", text, 64, maxImportMiB, mib); !why.empty()) return why;
+    limits.memoryBytes = static_cast<std::uint64_t>(mib) << 20;
+    return {};
+}
+
+std::string readImportTime(std::string_view text, ImportLimits& limits) {
+    float seconds = 0;
+    if (std::string why = readFinite("--import-time", text, seconds); !why.empty()) return why;
+    if (seconds <= 0 || seconds > maxImportSeconds)
+        return "--import-time: expected seconds above 0, at most " + std::to_string(maxImportSeconds) + ", got '" +
+               std::string(text) + "'";
+    limits.seconds = seconds;
+    return {};
+}
+
 std::string_view commonFlagsHelp() {
     static const std::string text = R"(  --threads N         threads drawing the software frame, 1 to 256, in bands
                       of rows; every count gives the same picture (default:
@@ -50,6 +67,17 @@ std::string_view commonFlagsHelp() {
                       for tools that cannot run the best one, such as valgrind
                       on AVX-512 (avx3); same picture (default: the best this
                       CPU has)
+  --model FILE        shows the model in FILE instead of the built-in square:
+                      OBJ, PLY, STL, OFF, glTF 2.0, Collada, 3DS, FBX and the
+                      other formats Assimp reads, with PNG, JPEG, TGA and BMP
+                      textures; turned so its up axis (+Y) is +Z, centred and
+                      scaled to a largest side of 1. A file that cannot be
+                      shown ends the program with one line and status 2
+  --import-memory MIB memory the model's import may use, 64 to 1048576 MiB
+                      (default: 2048)
+  --import-time SECONDS
+                      time the model's import may take, above 0 and at most
+                      3600 (default: 20)
 )";
     return text;
 }

@@ -119,6 +119,21 @@ TEST(Keys, ToggleBackOnTheSecondPress) {
     EXPECT_EQ(view.display, Display::renderer);
 }
 
+TEST(Keys, LTogglesTheOpenGLLightingOnly) {
+    Scene scene;
+    ViewState view;
+    EXPECT_EQ(applyKey(scene, view, 'L').effect, InputEffect::none);
+    EXPECT_FALSE(scene.lightingEnabled);
+    const KeyOutcome on = applyKey(scene, view, 'l');
+    EXPECT_EQ(on.effect, InputEffect::redraw);
+    EXPECT_EQ(on.notice, "OpenGL lighting on");
+    EXPECT_TRUE(scene.lightingEnabled);
+    EXPECT_TRUE(scene.useOpenGL);
+    EXPECT_EQ(view.display, Display::renderer);
+    applyKey(scene, view, 'l');
+    EXPECT_FALSE(scene.lightingEnabled);
+}
+
 struct KeySequence {
     const char* name;
     const char* keys;

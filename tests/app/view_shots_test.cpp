@@ -52,6 +52,25 @@ TEST(RastershotCommand, NamesEveryChoiceAndReadsBackToTheSameFloats) {
     EXPECT_EQ(defaults.find("--no-"), std::string::npos) << "mip-mapping and clipping are on by default";
 }
 
+TEST(RastershotCommand, NamesTheModelAndOnlyTheLightingAndCapsThatDifferFromTheirDefaults) {
+    ShotView s;
+    EXPECT_EQ(rastershotCommand(s, "p").find("--model"), std::string::npos);
+    EXPECT_EQ(rastershotCommand(s, "p").find("--gl-lighting"), std::string::npos) << "off is the square's default";
+    s.lighting = true;
+    EXPECT_NE(rastershotCommand(s, "p").find(" --gl-lighting on "), std::string::npos);
+
+    s.model = "/models/my duck.dae";
+    std::string command = rastershotCommand(s, "p");
+    EXPECT_NE(command.find(" --model '/models/my duck.dae' "), std::string::npos) << command;
+    EXPECT_EQ(command.find("--gl-lighting"), std::string::npos) << "on is a model's default: " << command;
+    EXPECT_EQ(command.find("--import-"), std::string::npos) << command;
+    s.lighting = false;
+    s.import.memoryBytes = std::uint64_t(4096) << 20;
+    s.import.seconds = 60;
+    command = rastershotCommand(s, "p");
+    EXPECT_NE(command.find(" --import-memory 4096 --import-time 60 --gl-lighting off "), std::string::npos) << command;
+}
+
 TEST(RastershotCommand, QuotesAPrefixAShellWouldSplitOrExpand) {
     for (const auto& [prefix, written] :
          {std::pair<std::string, std::string>{"out/view-1", "out/view-1"},

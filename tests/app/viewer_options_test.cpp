@@ -36,25 +36,38 @@ TEST_P(AcceptedViewerArguments, GiveTheseOptionsAndLeaveTheRestToGlut) {
     ASSERT_EQ(c.action, Action::run) << c.error;
     EXPECT_EQ(c.options.common.threads, a.gives.common.threads);
     EXPECT_EQ(c.options.common.simd, a.gives.common.simd);
+    EXPECT_EQ(c.options.common.model, a.gives.common.model);
     EXPECT_EQ(c.options.present, a.gives.present);
     EXPECT_EQ(c.options.shotsDirectory, a.gives.shotsDirectory);
     EXPECT_EQ(c.glutArguments, withProgram(a.forGlut));
 }
 
 constexpr Presentation points = Presentation::points, image = Presentation::image;
+
+ViewerOptions gives(int threads, Presentation present, std::string shots = "out", bool simd = true,
+                    std::string model = "") {
+    ViewerOptions o;
+    o.common.threads = threads;
+    o.common.simd = simd;
+    o.common.model = std::move(model);
+    o.present = present;
+    o.shotsDirectory = std::move(shots);
+    return o;
+}
 const int cores = coreCount();
 
 INSTANTIATE_TEST_SUITE_P(
     Table, AcceptedViewerArguments,
     ::testing::Values(
         // Every core and GL points unless told otherwise.
-        Accepted{{}, {{cores}, points}, {}}, Accepted{{"--threads", "3", "--present", "image"}, {{3}, image}, {}},
-        Accepted{{"--threads=1", "--present=points", "--threads=256"}, {{256}, points}, {}},
-        Accepted{{"--shots", "my shots/today", "--threads", "2"}, {{2}, points, "my shots/today"}, {}},
-        Accepted{{"--shots=a", "--shots=b", "--no-simd"}, {{cores, false}, points, "b"}, {}},
+        Accepted{{}, gives(cores, points), {}}, Accepted{{"--threads", "3", "--present", "image"}, gives(3, image), {}},
+        Accepted{{"--threads=1", "--present=points", "--threads=256"}, gives(256, points), {}},
+        Accepted{{"--shots", "my shots/today", "--threads", "2"}, gives(2, points, "my shots/today"), {}},
+        Accepted{{"--shots=a", "--shots=b", "--no-simd"}, gives(cores, points, "b", false), {}},
+        Accepted{{"--model", "duck.dae", "--import-time", "5", "-iconic"}, gives(cores, points, "out", true, "duck.dae"), {"-iconic"}},
         // GLUT's own options, values and all, pass through in order around ours.
         Accepted{{"-display", ":7", "--threads", "2", "-geometry", "640x480+0+0", "-iconic"},
-                 {{2}, points},
+                 gives(2, points),
                  {"-display", ":7", "-geometry", "640x480+0+0", "-iconic"}}));
 
 struct Rejected {
@@ -98,7 +111,8 @@ TEST(ViewerCommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
          {std::vector<std::string>{"--help"}, {"-h"}, {"--threads", "2", "-h", "--bogus"}})
         EXPECT_EQ(parseViewerCommandLine(withProgram(args)).action, Action::help);
     const std::string_view help = viewerUsageText();
-    for (const char* part : {"--threads", "--present", "points", "image", "--shots", "--help", "-display", "-geometry"})
+    for (const char* part : {"--threads", "--present", "points", "image", "--shots", "--help", "-display", "-geometry",
+                             "--model", "--import-memory", "--import-time"})
         EXPECT_NE(help.find(part), std::string_view::npos) << part;
 }
 

@@ -374,6 +374,79 @@ TEST_F(DifferenceView, SavingIntoADirectoryThatCannotBeMadePrintsOneErrorAndTheV
     EXPECT_EQ(run.output(), "");
 }
 
+const std::string assimpModels = "/usr/share/assimp/models";
+
+// With a model the window shows, on both paths, what rastershot draws of it.
+TEST_F(DifferenceView, AModelLooksAsRastershotDrawsItOnBothPaths) {
+    const std::string duck = assimpModels + "/Collada/duck.dae";
+    const Pictures shot = rastershot("duck", {"--model", duck});
+    ViewerRun run(RV_VIEWER, {{"--model", duck}, 1024, 768, true});
+    const RgbImage8 opengl = keep("duck-opengl", run.settled());
+    EXPECT_EQ(opengl, shot.opengl);
+    run.typeKey(XK_g);
+    EXPECT_EQ(keep("duck-software", run.changedFrom(opengl)), shot.software);
+    EXPECT_EQ(run.errorOutput(), "");
+}
+
+// 'l', 'v', 'd' and 's' with a model: lighting off leaves the untextured model
+// black on the OpenGL path only, the views and the difference are rastershot's,
+// and the saved command names the model and the lighting and draws the same.
+TEST_F(DifferenceView, ModelKeysGiveRastershotsPicturesAndTheSavedCommandRedrawsThem) {
+    const std::string model = assimpModels + "/OFF/Wuson.off";
+    const fs::path shots = dir / "shots";
+    ViewerRun run(RV_VIEWER, {{"--model", model, "--shots", shots.string()}, 1024, 768, true});
+    const RgbImage8 lit = keep("lit", run.settled());
+
+    run.typeKey(XK_g);
+    const RgbImage8 software = run.changedFrom(lit);
+    run.typeKey(XK_v);
+    const RgbImage8 depth = keep("depth", run.changedFrom(software));
+    const ToolRun views = runTool(RV_RASTERSHOT, {"--model", model, "--show", "depth", "--out", (dir / "views").string()});
+    ASSERT_EQ(views.status, 0) << views.err;
+    EXPECT_EQ(software, load((dir / "views-software.png").string()));
+    EXPECT_EQ(compareBesideCaption(depth, load((dir / "views-software-depth.png").string())).differing, 0);
+    for (int k = 0; k < 5; ++k) run.typeKey(XK_v);
+    EXPECT_EQ(run.changedFrom(depth), software);
+
+    // The software path always lights: 'l' there changes nothing it shows.
+    run.typeKey(XK_l);
+    EXPECT_EQ(run.drawnOut(), software);
+    run.typeKey(XK_g);
+    const RgbImage8 unlit = keep("unlit", run.changedFrom(software));
+    EXPECT_NE(unlit, lit);
+    EXPECT_GT(census(unlit, isDark).count, 5000) << "unlit and untextured, OpenGL draws the current colour, black";
+    const Pictures off = rastershot("off", {"--model", model, "--gl-lighting", "off"});
+    EXPECT_EQ(unlit, off.opengl);
+
+    run.typeKey(XK_d);
+    const RgbImage8 shown = keep("difference", run.changedFrom(unlit));
+    expectDifferenceView(shown, off.difference);
+    run.typeKey(XK_s);
+    const std::string errors = waitForErrorLines(run, 1);
+    ASSERT_EQ(lineCount(errors), 1u) << errors;
+    const std::string again = "; to draw them again: ";
+    ASSERT_NE(errors.find(again), std::string::npos) << errors;
+    std::vector<std::string> command = words(errors.substr(errors.find(again) + again.size()));
+    for (const std::vector<std::string>& pair : {std::vector<std::string>{"--model", model},
+                                                 std::vector<std::string>{"--gl-lighting", "off"}})
+        EXPECT_NE(std::search(command.begin(), command.end(), pair.begin(), pair.end()), command.end()) << pair[0];
+    const std::string redrawn = (dir / "redrawn").string();
+    command.back() = redrawn;
+    const Pictures fromCommand = rastershotWith({command.begin() + 1, command.end()}, redrawn);
+    const std::string prefix = (shots / "view-1").string();
+    EXPECT_EQ(load(prefix + "-opengl.png"), fromCommand.opengl);
+    EXPECT_EQ(load(prefix + "-diff.png"), fromCommand.difference);
+    EXPECT_EQ(fromCommand.opengl, off.opengl);
+}
+
+// Refused before the window opens: one line naming the file, status 2.
+TEST(ModelArguments, AFileThatCannotBeShownEndsTheViewerBeforeItsWindow) {
+    const std::string model = assimpModels + "/invalid/OutOfMemory.off";
+    const ToolRun run = runTool(RV_VIEWER, {"--model", model});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "rasterview: " + model + ": out of memory (the import may use 2048 MiB)\n");
+}
+
 // 'v' on the software path: each false-colour view is the one rastershot
 // --show writes for the same view, the caption aside; the sixth press brings
 // back the exact picture, and 'g' in a view goes to OpenGL and back to it.

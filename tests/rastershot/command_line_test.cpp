@@ -80,7 +80,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Threads: a whole number from 1 to 256.
         Rejected{{"--threads", "0"}, "--threads: expected a whole number from 1 to 256, got '0'"},
         Rejected{{"--threads", "257"}, "--threads"}, Rejected{{"--threads=two"}, "--threads"},
-        Rejected{{"--threads"}, "--threads needs a value: N"}),
+        Rejected{{"--threads"}, "--threads needs a value: N"},
+        // Models and their import caps.
+        Rejected{{"--model"}, "--model needs a value: FILE"}, Rejected{{"--model="}, "--model: expected a file, got ''"},
+        Rejected{{"--import-memory", "63"}, "--import-memory: expected a whole number from 64 to 1048576, got '63'"},
+        Rejected{{"--import-memory", "2G"}, "--import-memory"},
+        Rejected{{"--import-time", "0"}, "--import-time: expected seconds above 0, at most 3600, got '0'"},
+        Rejected{{"--import-time", "3601"}, "--import-time: expected seconds"},
+        Rejected{{"--import-time", "nan"}, "--import-time: 'nan' is not a finite number"},
+        Rejected{{"--gl-lighting", "yes"}, "--gl-lighting: expected on or off, got 'yes'"},
+        Rejected{{"--gl-lighting"}, "--gl-lighting needs a value: on|off"}),
     byArguments);
 
 // Every field spelled out, so that a row states the whole outcome.
@@ -168,6 +177,22 @@ INSTANTIATE_TEST_SUITE_P(
                  options(Renderer::opengl, 480, 480, -135, -60, 0.25f, 0, 0, true, true, "out/frame", 1, cores, false)}),
     byArguments);
 
+TEST(CommandLine, ModelImportCapsAndLightingAreTakenAsGiven) {
+    const ShotOptions none = parseCommandLine({}).options;
+    EXPECT_EQ(none.common.model, "");
+    EXPECT_FALSE(none.glLighting.has_value()) << "the scene's own: off for the square, on for a model";
+    EXPECT_EQ(none.common.import.memoryBytes, std::uint64_t(2048) << 20);
+    EXPECT_EQ(none.common.import.seconds, 20);
+    const CommandLine c = parseCommandLine(
+        {"--model", "my models/a.obj", "--import-memory", "64", "--import-time=0.5", "--gl-lighting", "off"});
+    ASSERT_EQ(c.action, CommandLine::Action::run) << c.error;
+    EXPECT_EQ(c.options.common.model, "my models/a.obj");
+    EXPECT_EQ(c.options.common.import.memoryBytes, std::uint64_t(64) << 20);
+    EXPECT_EQ(c.options.common.import.seconds, 0.5);
+    EXPECT_EQ(c.options.glLighting, std::optional<bool>(false));
+    EXPECT_EQ(parseCommandLine({"--gl-lighting=on"}).options.glLighting, std::optional<bool>(true));
+}
+
 TEST(CommandLine, ShowGathersViewsInTheOrderFirstAskedForAndAllMeansEvery) {
     EXPECT_EQ(parseCommandLine({"--show", "spans", "--show=depth", "--show", "spans"}).options.show,
               (std::vector<InspectView>{InspectView::spans, InspectView::depth}));
@@ -186,7 +211,8 @@ TEST(CommandLine, HelpWinsWhereverItStandsAndDocumentsEveryFlag) {
     }
     const std::string_view help = usageText();
     for (const char* flag : {"--renderer", "--size", "--spin", "--tilt", "--zoom", "--pan", "--no-mipmap", "--no-clip",
-                             "--no-simd", "--out", "--frames", "--threads", "--stats", "--help", "xvfb-run"})
+                             "--no-simd", "--out", "--frames", "--threads", "--stats", "--help", "xvfb-run", "--model",
+                             "--import-memory", "--import-time", "--gl-lighting"})
         EXPECT_NE(help.find(flag), std::string_view::npos) << flag;
 }
 

@@ -195,6 +195,55 @@ INSTANTIATE_TEST_SUITE_P(Cases, RastershotRefuses,
                                            BadRun{{"--renderer", "both", "--out", "DIR/f"}, "DISPLAY is not set"}),
                          byArguments);
 
+const std::string models = RV_ASSIMP_MODELS;
+
+// A model file that cannot be shown: one line naming it and why, before any picture.
+class RastershotRefusesModel : public ShotDirectory, public ::testing::WithParamInterface<BadRun> {};
+
+TEST_P(RastershotRefusesModel, WithOneLineStatusTwoAndNoPicture) {
+    const std::string model = GetParam().args.at(0);
+    const ToolRun run = runTool(RV_RASTERSHOT, {"--model", model, "--out", prefix()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "rastershot: " + model + ": " + GetParam().says + "\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RastershotRefusesModel,
+    ::testing::Values(BadRun{{models + "/invalid/OutOfMemory.off"}, "out of memory (the import may use 2048 MiB)"},
+                      BadRun{{models + "/invalid/empty.ply"}, "the file is empty"},
+                      BadRun{{models + "/invalid/malformed.obj"}, "cannot import: OBJ: Invalid face index."},
+                      BadRun{{models + "/invalid/readme.txt"}, "unknown file format"},
+                      BadRun{{std::string(RV_MODEL_FIXTURES) + "/lines.obj"}, "no triangles in the file"},
+                      BadRun{{models + "/no-such.obj"}, "cannot open: No such file or directory"}),
+    [](const ::testing::TestParamInfo<BadRun>& info) {
+        std::string name = fs::path(info.param.args.at(0)).filename().string();
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
+
+// The flags that shape the software frame take a model as they take the square:
+// views beside an unchanged picture, counts, and the same picture whatever the
+// threads, vector code or clipping (the model stays well inside the near plane).
+TEST_F(RastershotTool, AModelTakesTheSoftwareFlags) {
+    const std::string spider = models + "/OBJ/spider.obj";
+    const ToolRun plain = runTool(RV_RASTERSHOT, {"--model", spider, "--threads", "1", "--out", prefix() + "plain"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.err, "");
+    const ToolRun other = runTool(RV_RASTERSHOT, {"--model", spider, "--threads", "3", "--no-simd", "--no-clip", "--stats",
+                                                  "--show", "all", "--out", prefix() + "other"});
+    ASSERT_EQ(other.status, 0) << other.err;
+    EXPECT_NE(other.out.find("\"threads\": 3,"), std::string::npos) << other.out;
+    const std::optional<RgbImage8> a = readPng(prefix() + "plain-software.png"), b = readPng(prefix() + "other-software.png");
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(*a == *b);
+    EXPECT_GT(census(*a, [](const std::uint8_t* p) { return !isWhite(p); }).count, 3000) << "the spider is drawn";
+    for (const char* view : {"depth", "lod", "normal", "texcoord", "spans"})
+        EXPECT_TRUE(fs::exists(prefix() + "other-software-" + view + ".png")) << view;
+}
+
 // Views a user reaches by dragging and turning the wheel far enough: behind the
 // eye, edge-on, across the near plane, panned out of sight.
 class RastershotExtremeView : public ShotDirectory, public ::testing::WithParamInterface<std::vector<std::string>> {};

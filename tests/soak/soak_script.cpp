@@ -80,6 +80,7 @@ Gesture SoakScript::key() {
         case XK_c: g.label = "key c"; break;
         case XK_v: g.label = "key v"; break;
         case XK_h: g.label = "key h"; break;
+        case XK_l: g.label = "key l"; break;
         case XK_p: g.label = "key p"; break;
         case XK_r: g.label = "key r"; break;
         default: g.label = "key other lower-case"; break;
@@ -180,6 +181,7 @@ void SoakScript::apply(const Gesture& g) {
         if (g.shifted) break;
         if (g.keysym == XK_a) model.mipmapping = !model.mipmapping;
         if (g.keysym == XK_c) model.clipping = !model.clipping;
+        if (g.keysym == XK_l) model.lightingToggled = !model.lightingToggled;
         if (g.keysym == XK_d) model.difference = !model.difference;
         if (g.keysym == XK_s) ++model.saves;
         if (g.keysym == XK_h || g.keysym == XK_F1) model.overlay = !model.overlay;
@@ -265,6 +267,10 @@ std::vector<Gesture> SoakScript::backToStart() {
     }
     if (model.overlay) {
         out.push_back({Gesture::Kind::key, "return key h", XK_h, false, {}, {}, 0, 0});
+        apply(out.back());
+    }
+    if (model.lightingToggled) {
+        out.push_back({Gesture::Kind::key, "return key l", XK_l, false, {}, {}, 0, 0});
         apply(out.back());
     }
     if (model.difference) {

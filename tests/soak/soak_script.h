@@ -43,6 +43,8 @@ struct ViewModel {
     long zoomSteps = 0;
     bool mipmapping = true;
     bool clipping = true;
+    // The OpenGL path's lighting ('l'), against what it started as.
+    bool lightingToggled = false;
     bool useOpenGL = true;
     // The window shows the difference of both renderers.
     bool difference = false;
@@ -63,9 +65,9 @@ public:
 
     // The next random gesture; a run of wheel notches comes one notch per call. Never `q` or ESC.
     Gesture next();
-    // Gestures that bring the window back to 480 x 480 and the view, mip-mapping and
-    // clipping back to their start, and close the overlay, the difference view and
-    // any false-colour view; the renderer and the presentation are left as they are.
+    // Gestures that bring the window back to 480 x 480 and the view, mip-mapping,
+    // clipping and lighting back to their start, and close the overlay, the difference
+    // view and any false-colour view; the renderer and the presentation are left as they are.
     std::vector<Gesture> backToStart();
 
     const ViewModel& view() const { return model; }

@@ -8,6 +8,7 @@
 // in one line on standard error.
 //   RV_SOAK_SEED=<n>    replays one session (every failure prints its seed)
 //   RV_SOAK_EVENTS=<n>  a longer or shorter session than the default 2000 events
+//   RV_SOAK_MODEL=<file> the session with a model instead of the square
 #include <X11/keysym.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -271,7 +272,10 @@ TEST_F(ViewerSoak, SurvivesALongSeededSessionAndComesBackToItsFirstPictures) {
         std::filesystem::temp_directory_path() / ("rasterview-soak-" + std::to_string(::getpid()));
     std::filesystem::remove_all(savedViews);
     try {
-        ViewerRun run(RV_VIEWER, {{"--shots", savedViews.string()}, screenSize.x, screenSize.y, true});
+        std::vector<std::string> arguments = {"--shots", savedViews.string()};
+        if (const char* model = std::getenv("RV_SOAK_MODEL"); model && *model)
+            arguments.insert(arguments.end(), {"--model", model});
+        ViewerRun run(RV_VIEWER, {arguments, screenSize.x, screenSize.y, true});
         // The start pictures of both renderers, to compare the end with.
         const RgbImage8 firstGL = run.settled();
         run.typeKey(XK_g);

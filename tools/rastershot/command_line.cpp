@@ -69,6 +69,16 @@ std::string readShow(std::string_view text, ShotOptions& o) {
     return {};
 }
 
+std::string readGlLighting(std::string_view text, ShotOptions& o) {
+    if (text == "on")
+        o.glLighting = true;
+    else if (text == "off")
+        o.glLighting = false;
+    else
+        return "--gl-lighting: expected on or off, got '" + std::string(text) + "'";
+    return {};
+}
+
 constexpr Flag<ShotOptions> flags[] = {
     {"--renderer", "software|opengl|both", readRenderer},
     {"--size", "WIDTHxHEIGHT", readSize},
@@ -86,6 +96,7 @@ constexpr Flag<ShotOptions> flags[] = {
          o.clipping = false;
          return std::string();
      }},
+    {"--gl-lighting", "on|off", readGlLighting},
     {"--out", "PREFIX", readOut},
     {"--show", "VIEW", readShow},
     {"--frames", "N",
@@ -137,6 +148,10 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       viewer's 'c' key gives: what reaches behind the eye comes
                       out mirrored (default: clipped to the near and far
                       planes, as OpenGL always does)
+  --gl-lighting on|off
+                      the OpenGL path's lighting, as the viewer's 'l' key
+                      toggles it (default: off for the built-in square, on
+                      for a model); the software path always lights
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
                       PREFIX-diff.png, creating missing directories; a PREFIX
                       that ends in '/' or names a directory writes
@@ -170,8 +185,8 @@ counts as drawn where the renderer's depth buffer holds a fragment, so OpenGL's
 caption and a white fragment are told apart from the background.
 
 Exit status: 0 on success, 1 when a picture cannot be written, 2 for bad
-arguments, an unwritable output path, no X display for OpenGL, or a screen too
-small for the window.
+arguments, a model file that cannot be shown, an unwritable output path, no X
+display for OpenGL, or a screen too small for the window.
 )";
     return text;
 }

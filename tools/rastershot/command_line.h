@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ struct ShotOptions {
     bool mipmapping = true;
     // The software path's; OpenGL always clips.
     bool clipping = true;
+    // The OpenGL path's lighting; unset, the scene's own (off for the square, on for a model).
+    std::optional<bool> glLighting;
     // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png;
     // a PREFIX ending in '/' or naming a directory means DIR/frame.
     std::string outPrefix = "out/frame";

@@ -13,6 +13,7 @@
 #include "tools/rastershot/gl_shot.h"
 #include "tools/rastershot/output_files.h"
 #include "tools/rastershot/software_shot.h"
+#include "view/shown_scene.h"
 #include "view/software_path.h"
 
 namespace rv {
@@ -53,6 +54,12 @@ void checkAgainstWindow(const RgbImage8& software, const RgbImage8& window, cons
 }
 
 int run(const ShotOptions& o) {
+    // First: a file that cannot be shown ends the run with its one line, before any file or window.
+    Scene scene;
+    std::vector<std::string> warnings;
+    const std::string sceneError = buildShownScene(scene, o.common, warnings);
+    if (!reportSceneLoad("rastershot", sceneError, warnings)) return 2;
+
     const OutputFiles files = outputFiles(o);
     if (std::optional<std::string> why = prepareOutputs(files)) return fail(2, *why);
 
@@ -73,9 +80,8 @@ int run(const ShotOptions& o) {
         }
     }
 
-    Scene scene;
-    initScene(scene);
     scene.mipmapping = o.mipmapping;
+    if (o.glLighting) scene.lightingEnabled = *o.glLighting;
     scene.clipping = o.clipping;
     scene.simd = o.common.simd;
     capSimdTargets(o.common);
