@@ -67,6 +67,11 @@ int viewerMain(int argc, char** argv) {
     case ReadArguments::Action::reject: return fail(commandLine.error);
     case ReadArguments::Action::run: break;
     }
+    // Before any window: a file that cannot be shown ends the run with its one line,
+    // like any other bad argument, whether or not there is a display.
+    std::vector<std::string> warnings;
+    const std::string sceneError = buildShownScene(viewer.scene, commandLine.options.common, warnings);
+    if (!reportSceneLoad("rasterview", sceneError, warnings)) return 2;
     if (!displayOpens(commandLine.glutArguments)) {
         std::fputs("rasterview: no X display (DISPLAY is unset or cannot be opened); run it on a desktop or under "
                    "xvfb-run\n",
@@ -77,10 +82,6 @@ int viewerMain(int argc, char** argv) {
     for (std::string& a : commandLine.glutArguments) glutArgv.push_back(a.data());
     glutArgv.push_back(nullptr);
     int glutArgc = static_cast<int>(commandLine.glutArguments.size());
-    // Before any window: a file that cannot be shown ends the run with its one line.
-    std::vector<std::string> warnings;
-    const std::string sceneError = buildShownScene(viewer.scene, commandLine.options.common, warnings);
-    if (!reportSceneLoad("rasterview", sceneError, warnings)) return 2;
     if (const std::string why = startViewer(glutArgc, glutArgv.data(), commandLine.options); !why.empty())
         return fail(why);
     glutMainLoop();

@@ -385,7 +385,7 @@ TEST_F(DifferenceView, AModelLooksAsRastershotDrawsItOnBothPaths) {
     EXPECT_EQ(opengl, shot.opengl);
     run.typeKey(XK_g);
     EXPECT_EQ(keep("duck-software", run.changedFrom(opengl)), shot.software);
-    EXPECT_EQ(run.errorOutput(), "");
+    EXPECT_EQ(errorsAfterHint(run), "");
 }
 
 // 'l', 'v', 'd' and 's' with a model: lighting off leaves the untextured model
@@ -408,9 +408,9 @@ TEST_F(DifferenceView, ModelKeysGiveRastershotsPicturesAndTheSavedCommandRedraws
     for (int k = 0; k < 5; ++k) run.typeKey(XK_v);
     EXPECT_EQ(run.changedFrom(depth), software);
 
-    // The software path always lights: 'l' there changes nothing it shows.
+    // The software path always lights: 'l' there changes nothing it shows but its notice.
     run.typeKey(XK_l);
-    EXPECT_EQ(run.drawnOut(), software);
+    EXPECT_EQ(run.afterNotices(), software);
     run.typeKey(XK_g);
     const RgbImage8 unlit = keep("unlit", run.changedFrom(software));
     EXPECT_NE(unlit, lit);

@@ -229,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
 // threads, vector code or clipping (the model stays well inside the near plane).
 TEST_F(RastershotTool, AModelTakesTheSoftwareFlags) {
     const std::string spider = models + "/OBJ/spider.obj";
-    const ToolRun plain = runTool(RV_RASTERSHOT, {"--model", spider, "--threads", "1", "--out", prefix() + "plain"});
+    const ToolRun plain = runTool(RV_RASTERSHOT, {"--model", spider, "--threads", "1", "--quiet", "--out", prefix() + "plain"});
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(plain.err, "");
     const ToolRun other = runTool(RV_RASTERSHOT, {"--model", spider, "--threads", "3", "--no-simd", "--no-clip", "--stats",
