@@ -51,10 +51,12 @@ template <class DF> HWY_INLINE void transpose(DF df, hn::Vec<DF>* rows) {
     hn::Vec<DF> column[L];
     // Within each 128-bit block, 4 x 4: group g's column k holds, in block b,
     // value 4b + k of fragments 4g .. 4g + 3.
+    HWY_UNROLL(4)
     for (size_t g = 0; g < L / 4; ++g) transposeBlocks4(df, rows + 4 * g);
     if constexpr (L == 4) {
         return;
     } else if constexpr (L == 8) {
+        HWY_UNROLL(4)
         for (size_t k = 0; k < 4; ++k) {
             column[k] = hn::ConcatLowerLower(df, rows[4 + k], rows[k]);
             column[4 + k] = hn::ConcatUpperUpper(df, rows[4 + k], rows[k]);
@@ -62,6 +64,7 @@ template <class DF> HWY_INLINE void transpose(DF df, hn::Vec<DF>* rows) {
     } else {
         static_assert(L == 16, "4, 8 or 16 lanes");
         // Blocks b of groups 0..3, for each k: a 4 x 4 transpose of whole blocks.
+        HWY_UNROLL(4)
         for (size_t k = 0; k < 4; ++k) {
             const auto c0 = rows[k], c1 = rows[4 + k], c2 = rows[8 + k], c3 = rows[12 + k];
             const auto u0 = hn::OddEvenBlocks(hn::SwapAdjacentBlocks(c1), c0);
@@ -74,8 +77,10 @@ template <class DF> HWY_INLINE void transpose(DF df, hn::Vec<DF>* rows) {
             column[12 + k] = hn::ConcatUpperUpper(df, u3, u1);
         }
     }
-    if constexpr (L != 4)
+    if constexpr (L != 4) {
+        HWY_UNROLL(16)
         for (size_t c = 0; c < L; ++c) rows[c] = column[c];
+    }
 }
 
 } // namespace span_stepping_detail
@@ -92,8 +97,10 @@ inline void StepSpan(SpanStepping& stepping, int count, float* const out[stepped
     }
     for (size_t i = 0; i < static_cast<size_t>(count); i += L) {
         const size_t n = static_cast<size_t>(count) - i;
+        HWY_UNROLL(4)
         for (size_t k = 0; k < chunks; ++k) {
             VF rows[L];
+            HWY_UNROLL(16)
             for (size_t j = 0; j < L; ++j) {
                 rows[j] = value[k];
                 value[k] = value[k] + step[k];
@@ -101,7 +108,9 @@ inline void StepSpan(SpanStepping& stepping, int count, float* const out[stepped
             // A partial last group stops the values where its fragments end.
             if (n < L) value[k] = rows[n];
             span_stepping_detail::transpose(df, rows);
-            for (size_t c = 0; c < L && k * L + c < steppedCount; ++c) hn::StoreU(rows[c], df, out[k * L + c] + i);
+            HWY_UNROLL(16)
+            for (size_t c = 0; c < L; ++c)
+                if (k * L + c < steppedCount) hn::StoreU(rows[c], df, out[k * L + c] + i);
         }
     }
     for (size_t k = 0; k < chunks; ++k) hn::Store(value[k], df, stepping.value + k * L);
