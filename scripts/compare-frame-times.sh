@@ -3,8 +3,9 @@
 # same machine, so that ratios between them are not skewed by a load that came
 # and went: for each view and thread count every build's rastershot --stats
 # times the software frame in memory, as one image in the window and the
-# difference view. Medians of FRAMES frames, in ms; with two builds a last
-# column gives the second over the first.
+# difference view. Medians of FRAMES frames in ms, the fastest frame in
+# brackets (other programs on a shared machine only ever add time); with two
+# builds a last column gives the second's median over the first's.
 #   scripts/compare-frame-times.sh [-f FRAMES] BUILD_DIR [BUILD_DIR...]
 # Without a display it runs itself again under its own Xvfb.
 set -euo pipefail
@@ -39,7 +40,7 @@ for build in "$@"; do
   rule+="---:|"
 done
 [ $# -eq 2 ] && header+=" ratio |" && rule+="---:|"
-echo "Milliseconds per frame, median of $frames frames, $(grep -m 1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(nproc) cores:"
+echo "Milliseconds per frame, median of $frames frames (fastest), $(grep -m 1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(nproc) cores:"
 echo
 echo "$header"
 echo "$rule"
@@ -51,9 +52,11 @@ for view in "${views[@]}"; do
       # shellcheck disable=SC2086 # the flags are words on purpose
       out=$("$build/rastershot" --renderer both --size "$size" --frames "$frames" --stats --threads "$threads" \
         --out "$scratch/f" $flags 2>/dev/null)
-      memory[$build]=$(field medianMs "$(grep '"renderer": "software"' <<<"$out")")
-      image[$build]=$(field glImageMedianMs "$(grep '"renderer": "software"' <<<"$out")")
-      difference[$build]=$(field medianMs "$(grep '"renderer": "difference"' <<<"$out")")
+      software=$(grep '"renderer": "software"' <<<"$out")
+      difference=$(grep '"renderer": "difference"' <<<"$out")
+      memory[$build]="$(field medianMs "$software") ($(field minMs "$software"))"
+      image[$build]="$(field glImageMedianMs "$software") ($(field glImageMinMs "$software"))"
+      difference[$build]="$(field medianMs "$difference") ($(field minMs "$difference"))"
     done
     for measure in memory image difference; do
       [ "$measure" = difference ] && [ "$label" != "1080p filling" ] && continue
@@ -61,7 +64,7 @@ for view in "${views[@]}"; do
       line="| $label | $threads | $measure |"
       for build in "$@"; do line+=" ${values[$build]} |"; done
       if [ $# -eq 2 ]; then
-        line+=" $(awk -v a="${values[$1]}" -v b="${values[$2]}" 'BEGIN { printf "%.2f", b / a }') |"
+        line+=" $(awk -v a="${values[$1]%% *}" -v b="${values[$2]%% *}" 'BEGIN { printf "%.2f", b / a }') |"
       fi
       echo "$line"
       unset -n values
