@@ -89,7 +89,8 @@ inline void StepSpan(SpanStepping& stepping, int count, float* const out[stepped
     const hn::ScalableTag<float> df;
     using VF = hn::Vec<decltype(df)>;
     constexpr size_t L = hn::MaxLanes(decltype(df)());
-    constexpr size_t chunks = 16 / L;
+    // As many vectors as the values need: four on 4 lanes, two on 8, one on 16.
+    constexpr size_t chunks = (steppedCount + L - 1) / L;
     VF value[chunks], step[chunks];
     for (size_t k = 0; k < chunks; ++k) {
         value[k] = hn::Load(df, stepping.value + k * L);
