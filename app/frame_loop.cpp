@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/difference_view.h"
-#include "app/draw_frame.h"
+#include "app/view_shots.h"
 #include "app/viewer.h"
+#include "view/difference_view.h"
+#include "view/draw_frame.h"
 
 namespace rv {
 
@@ -34,20 +35,20 @@ void displayFrame() {
     // views rather than after every view frame, which would allocate and free a record per pixel each time.
     if (!inspecting && viewer.frame.keepsRecords()) viewer.frame.dropRecords();
     if (viewer.display == Display::difference)
-        drawDifferenceFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
+        drawDifferenceFrame(viewer.scene, viewer.frame, viewer.pose, *viewer.software, size.width, size.height);
     else if (inspecting)
-        drawInspectFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, viewer.inspect, size.width,
+        drawInspectFrame(viewer.scene, viewer.frame, viewer.pose, *viewer.software, viewer.inspect, size.width,
                          size.height);
     else
-        drawFrame(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
+        drawFrame(viewer.scene, viewer.frame, viewer.pose, *viewer.software, size.width, size.height);
     glutSwapBuffers();
 }
 
 void saveShownView() {
     const FrameSize size = frameSize();
-    const ShotView shot{viewer.view, size.width, size.height, viewer.scene.mipmapping, viewer.scene.clipping};
+    const ShotView shot{viewer.pose, size.width, size.height, viewer.scene.mipmapping, viewer.scene.clipping};
     const std::string line = saveView(viewer.shotsDirectory, shot, [&] {
-        return drawViewPictures(viewer.scene, viewer.frame, viewer.view, *viewer.software, size.width, size.height);
+        return drawViewPictures(viewer.scene, viewer.frame, viewer.pose, *viewer.software, size.width, size.height);
     });
     std::fprintf(stderr, "%s\n", line.c_str());
 }

@@ -34,9 +34,9 @@ void follow(InputEffect effect) {
 void keyPressed(unsigned char key, int, int) { follow(applyKey(viewer.scene, viewer.display, viewer.inspect, key)); }
 
 void mouseButton(int button, int state, int x, int y) {
-    follow(applyMouseButton(viewer.view, button, state, x, y));
+    follow(applyMouseButton(viewer.pose, viewer.drag, button, state, x, y));
 }
 
-void mouseMotion(int x, int y) { follow(applyMouseMotion(viewer.view, x, y)); }
+void mouseMotion(int x, int y) { follow(applyMouseMotion(viewer.pose, viewer.drag, x, y)); }
 
 } // namespace rv

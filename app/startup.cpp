@@ -7,8 +7,8 @@
 
 #include "app/frame_loop.h"
 #include "app/input_callbacks.h"
-#include "app/software_path.h"
 #include "app/viewer.h"
+#include "view/software_path.h"
 
 namespace rv {
 
@@ -25,9 +25,9 @@ std::string startViewer(int& argc, char** argv, const ViewerOptions& options) {
     glutMotionFunc(mouseMotion);
     glutIdleFunc(idleRedraw);
     initScene(viewer.scene);
-    viewer.scene.simd = options.simd;
+    viewer.scene.simd = options.common.simd;
     prepareRendering(viewer.scene, viewer.frame);
-    viewer.software.emplace(options);
+    viewer.software.emplace(options.common.threads, options.present);
     viewer.shotsDirectory = options.shotsDirectory;
     return {};
 }

@@ -29,32 +29,32 @@ InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsig
     }
 }
 
-InputEffect applyMouseButton(ViewState& view, int button, int state, int x, int y) {
+InputEffect applyMouseButton(ViewPose& pose, MouseDrag& drag, int button, int state, int x, int y) {
     switch (button) {
-    case mouse::leftButton: view.leftButtonDown = state == mouse::down; break;
-    case mouse::rightButton: view.rightButtonDown = state == mouse::down; break;
-    case mouse::wheelUp: view.viewZoom += 1; break;
-    case mouse::wheelDown: view.viewZoom -= 1; break;
+    case mouse::leftButton: drag.leftDown = state == mouse::down; break;
+    case mouse::rightButton: drag.rightDown = state == mouse::down; break;
+    case mouse::wheelUp: pose.zoom += 1; break;
+    case mouse::wheelDown: pose.zoom -= 1; break;
     default: break;
     }
-    view.lastMouseX = x;
-    view.lastMouseY = y;
+    drag.lastX = x;
+    drag.lastY = y;
     return InputEffect::redraw;
 }
 
-InputEffect applyMouseMotion(ViewState& view, int x, int y) {
-    const float dx = static_cast<float>(x - view.lastMouseX);
-    const float dy = static_cast<float>(y - view.lastMouseY);
-    if (view.leftButtonDown) {
-        view.viewSpin += dx;
-        view.viewTilt += dy;
+InputEffect applyMouseMotion(ViewPose& pose, MouseDrag& drag, int x, int y) {
+    const float dx = static_cast<float>(x - drag.lastX);
+    const float dy = static_cast<float>(y - drag.lastY);
+    if (drag.leftDown) {
+        pose.spin += dx;
+        pose.tilt += dy;
     }
-    if (view.rightButtonDown) {
-        view.viewPanX += dx;
-        view.viewPanY += dy;
+    if (drag.rightDown) {
+        pose.panX += dx;
+        pose.panY += dy;
     }
-    view.lastMouseX = x;
-    view.lastMouseY = y;
+    drag.lastX = x;
+    drag.lastY = y;
     return InputEffect::redraw;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/view_state.h"
+#include "view/view_pose.h"
 #include "picture/inspection_views.h"
 #include "scene/scene.h"
 
@@ -32,11 +32,20 @@ constexpr int down = 0;
 // the software path only; elsewhere it does nothing), 'q' and ESC quit.
 InputEffect applyKey(Scene& scene, Display& display, InspectView& inspect, unsigned char key);
 
+// The mouse drag in progress: which buttons are held and where the pointer was
+// last seen, so that the next motion event moves the pose by the difference.
+struct MouseDrag {
+    int lastX = 0;
+    int lastY = 0;
+    bool leftDown = false;
+    bool rightDown = false;
+};
+
 // Tracks the left and right buttons and steps the zoom on every wheel call, press
 // and release alike, as GLUT reports both for one notch.
-InputEffect applyMouseButton(ViewState& view, int button, int state, int x, int y);
+InputEffect applyMouseButton(ViewPose& pose, MouseDrag& drag, int button, int state, int x, int y);
 
 // Left-drag spins and tilts by one degree per pixel; right-drag pans.
-InputEffect applyMouseMotion(ViewState& view, int x, int y);
+InputEffect applyMouseMotion(ViewPose& pose, MouseDrag& drag, int x, int y);
 
 } // namespace rv

@@ -37,9 +37,9 @@ std::string shellWord(const std::string& word) {
 
 std::string rastershotCommand(const ShotView& s, const std::string& outPrefix) {
     std::string command = "rastershot --renderer both --size " + std::to_string(s.width) + "x" +
-                          std::to_string(s.height) + " --spin " + exact(s.view.viewSpin) + " --tilt " +
-                          exact(s.view.viewTilt) + " --zoom " + exact(s.view.viewZoom) + " --pan " +
-                          exact(s.view.viewPanX) + "," + exact(s.view.viewPanY);
+                          std::to_string(s.height) + " --spin " + exact(s.pose.spin) + " --tilt " +
+                          exact(s.pose.tilt) + " --zoom " + exact(s.pose.zoom) + " --pan " +
+                          exact(s.pose.panX) + "," + exact(s.pose.panY);
     if (!s.mipmapping) command += " --no-mipmap";
     if (!s.clipping) command += " --no-clip";
     return command + " --out " + shellWord(outPrefix);
@@ -70,12 +70,6 @@ std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std
     }
     error = "no free file name left in '" + dir.string() + "'";
     return std::nullopt;
-}
-
-std::string differenceCaption(const DifferenceCounts& c) {
-    return "difference: " + std::to_string(c.both) + " both (" + std::to_string(c.equal) + " equal), " +
-           std::to_string(c.softwareOnly) + " software only, " + std::to_string(c.openglOnly) +
-           " OpenGL only (toggle with 'd')";
 }
 
 std::string saveView(const std::filesystem::path& dir, const ShotView& shot,

@@ -5,15 +5,15 @@
 #include <optional>
 #include <string>
 
-#include "app/view_state.h"
-#include "picture/difference.h"
+#include "view/view_pictures.h"
+#include "view/view_pose.h"
 
 namespace rv {
 
 // What decides the pictures of one view: saving it must say all of it, so that
 // the printed command gives the same pixels.
 struct ShotView {
-    ViewState view;
+    ViewPose pose;
     int width = 480;
     int height = 480;
     bool mipmapping = true;
@@ -32,18 +32,6 @@ std::string rastershotCommand(const ShotView& shot, const std::string& outPrefix
 // ever overwritten. Nothing, with the reason in `error`, when DIR cannot be
 // written.
 std::optional<std::string> claimShotPrefix(const std::filesystem::path& dir, std::string& error);
-
-// The difference view's caption, in the words of the OpenGL caption.
-std::string differenceCaption(const DifferenceCounts& counts);
-
-// Both renderers' pictures of one view and their difference, as
-// rastershot --renderer both makes them.
-struct ViewPictures {
-    Snapshot software;
-    Snapshot opengl;
-    RgbImage8 difference;
-    DifferenceCounts counts;
-};
 
 // Saves one view into `dir`: claims a numbered prefix, then draws the
 // pictures with `draw` and writes them under rastershot's names. Returns the

@@ -3,11 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "app/software_window.h"
 #include "app/view_controls.h"
-#include "app/view_state.h"
 #include "raster/frame_buffer.h"
 #include "scene/scene.h"
+#include "view/software_window.h"
 
 namespace rv {
 
@@ -16,7 +15,8 @@ namespace rv {
 struct Viewer {
     Scene scene;
     FrameBuffer frame;
-    ViewState view;
+    ViewPose pose;
+    MouseDrag drag;
     Display display = Display::renderer;
     // What the software path shows: its picture or a false-colour view of its frame.
     InspectView inspect = InspectView::picture;

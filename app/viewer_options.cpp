@@ -1,6 +1,5 @@
 #include "app/viewer_options.h"
 
-#include "raster/band_renderer.h"
 
 namespace rv {
 
@@ -17,18 +16,11 @@ std::string readPresentation(std::string_view text, ViewerOptions& o) {
 }
 
 constexpr Flag<ViewerOptions> flags[] = {
-    {"--threads", "N",
-     [](std::string_view v, ViewerOptions& o) { return readWholeNumber("--threads", v, 1, maxThreads, o.threads); }},
     {"--present", "points|image", readPresentation},
     {"--shots", "DIR",
      [](std::string_view v, ViewerOptions& o) {
          if (v.empty()) return std::string("--shots: expected a directory, got ''");
          o.shotsDirectory = v;
-         return std::string();
-     }},
-    {"--no-simd", "",
-     [](std::string_view, ViewerOptions& o) {
-         o.simd = false;
          return std::string();
      }},
 };
@@ -38,7 +30,7 @@ constexpr Flag<ViewerOptions> flags[] = {
 ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argv) {
     ViewerCommandLine result;
     const std::vector<std::string> args(argv.empty() ? argv.end() : argv.begin() + 1, argv.end());
-    ReadArguments read = readArguments<ViewerOptions>(args, flags, result.options, true);
+    ReadArguments read = readArguments<ViewerOptions>(args, {flags, commonFlags<ViewerOptions>}, result.options, true);
     result.action = read.action;
     result.error = std::move(read.error);
     result.glutArguments.push_back(argv.empty() ? "rasterview" : argv.front());
@@ -46,33 +38,28 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argv) {
     return result;
 }
 
-std::string_view viewerUsageText() {
-    return R"(Usage: rasterview [OPTION]... [GLUT OPTION]...
+const std::string& viewerUsageText() {
+    static const std::string text = std::string(R"(Usage: rasterview [OPTION]... [GLUT OPTION]...
 Shows the textured, bump-mapped square through OpenGL and through the software
 rasterizer; 'g' switches between them, 'd' shows their difference, 's' saves
 the view (see README.md for the keys and mouse).
 
-  --threads N         threads drawing the software frame, 1 to 256, in bands
-                      of rows; every count shows the same picture (default:
-                      one per core)
   --present points|image
                       how the software frame reaches the window: GL points
                       (default; one per fragment with one thread, one per
                       covered pixel with more) or one image per frame; both
                       show the same pixels
-  --no-simd           the software rasterizer shades one fragment at a time
-                      with its scalar code instead of in vector lanes; the
-                      picture is the same to the bit, only slower
   --shots DIR         where 's' saves the software, OpenGL and difference
                       pictures of the view, numbered, never overwriting a file
                       (default: out, created when missing)
-  --help, -h          prints this text
+)") + std::string(commonFlagsHelp()) + R"(  --help, -h          prints this text
 
 A value may also follow its flag after '=', as in --threads=2. Arguments that
 do not start with "--" go to GLUT, such as -display :1 or -geometry 640x480.
 
 Exit status: 0 on 'q' or ESC, 2 for bad arguments.
 )";
+    return text;
 }
 
 } // namespace rv

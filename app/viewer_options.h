@@ -4,26 +4,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_flags.h"
-#include "raster/band_workers.h"
+#include "view/common_flags.h"
+#include "view/presentation.h"
 
 namespace rv {
 
-// How the software frame reaches the window.
-enum class Presentation {
-    // GL points: one per passing fragment as drawn with one thread, one per
-    // covered pixel in row order once the bands are done with several.
-    points,
-    // One pixel transfer of the whole frame.
-    image,
-};
-
 struct ViewerOptions {
-    // Threads drawing the software frame.
-    int threads = coreCount();
+    CommonOptions common;
     Presentation present = Presentation::points;
-    // Vector shading; false runs the scalar code that defines its bits.
-    bool simd = true;
     // Where 's' saves the view's pictures; created when missing.
     std::string shotsDirectory = "out";
 };
@@ -41,6 +29,6 @@ struct ViewerCommandLine {
 ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argv);
 
 // What --help prints.
-std::string_view viewerUsageText();
+const std::string& viewerUsageText();
 
 } // namespace rv

@@ -9,28 +9,30 @@
 #include <string>
 #include <vector>
 
-#include "app/camera.h"
 #include "raster/band_renderer.h"
 #include "raster/draw_objects.h"
+#include "raster/mip_pyramid.h"
 #include "raster_fixtures.h"
+#include "tests/support/grid_scene.h"
+#include "view/camera.h"
 
 namespace rv {
 namespace {
 
 struct Shot {
     const char* name;
-    ViewState view;
+    ViewPose view;
     int width;
     int height;
     // Every pixel must be covered, or the numbers mean something else.
     bool coversFrame;
 };
 
-ViewState viewOf(float spin, float tilt, float zoom) {
-    ViewState v;
-    v.viewSpin = spin;
-    v.viewTilt = tilt;
-    v.viewZoom = zoom;
+ViewPose viewOf(float spin, float tilt, float zoom) {
+    ViewPose v;
+    v.spin = spin;
+    v.tilt = tilt;
+    v.zoom = zoom;
     return v;
 }
 
@@ -42,6 +44,22 @@ const Shot shots[] = {
     {"FullWindow", viewOf(startSpin, -30, 9.5f), 480, 480, true},
     {"FillWidth1920x1080", viewOf(0, 0, 8), 1920, 1080, false},
 };
+
+// Other programs on a shared machine only ever add time: over repetitions the
+// fastest is the steadiest figure for a ratio.
+double fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
+
+struct View {
+    float spin, tilt, zoom;
+};
+// The view the README's table calls filling the window: the square face on, as
+// wide as a square frame and as high as a wide one; every row costs the same.
+constexpr View filling{0, 0, 8};
+// Work in the middle rows only, and a thin strip of rows seen edge-on: bands
+// too tall leave a thread idle there.
+constexpr View startup{startSpin, startTilt, startZoom};
+constexpr View grazing{startSpin, -84, 6};
+constexpr View views[] = {filling, startup, grazing};
 
 // target 0 runs the scalar code.
 void renderFrames(benchmark::State& state, const Shot& shot, std::int64_t target) {
@@ -69,7 +87,51 @@ void renderFrames(benchmark::State& state, const Shot& shot, std::int64_t target
     state.counters["shaded/s"] = benchmark::Counter(static_cast<double>(shaded), benchmark::Counter::kIsRate);
 }
 
+// Many small triangles: the unit square cut into n x n quads of two triangles
+// each, face on and as wide as a square frame, as high as a wide one (the
+// filling view), drawn by a BandRenderer on `threads` threads. Per triangle and
+// per shaded fragment, the frame's time is reported as a cost (seconds each).
+void renderGrid(benchmark::State& state, int n, int width, int height, int threads) {
+    Scene scene;
+    initGridScene(scene, n);
+    buildPyramids(scene);
+    setupView(scene, filling.spin, filling.tilt, filling.zoom, width, height);
+    FrameBuffer frame;
+    frame.keepColors();
+    frame.resize(width, height);
+    BandRenderer renderer(threads);
+    for (auto _ : state) {
+        renderer.draw(scene, frame);
+        benchmark::DoNotOptimize(frame.colors());
+    }
+    const double triangles = 2.0 * n * n;
+    const auto perItem = benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert;
+    state.counters["triangles"] = triangles;
+    state.counters["fragments"] = static_cast<double>(frame.stats.fragmentsShaded);
+    state.counters["s/triangle"] = benchmark::Counter(triangles, perItem);
+    state.counters["s/fragment"] = benchmark::Counter(static_cast<double>(frame.stats.fragmentsShaded), perItem);
+}
+
 void registerAll() {
+    // Grids side by side: one thread beside every core, for each size and triangle count.
+    struct Size {
+        int width, height;
+    };
+    for (const Size size : {Size{480, 480}, Size{1920, 1080}})
+        for (const int n : {16, 64, 200})
+            for (const int threads : {1, coreCount()}) {
+                const std::string name = "Grid/triangles:" + std::to_string(2 * n * n) + "/size:" +
+                                         std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                         "/threads:" + std::to_string(threads);
+                benchmark::RegisterBenchmark(name.c_str(),
+                                             [=](benchmark::State& state) {
+                                                 renderGrid(state, n, size.width, size.height, threads);
+                                             })
+                    ->ComputeStatistics("min", fastest)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
+            }
+
     for (const Shot& shot : shots) {
         auto add = [&](const std::string& variant, std::int64_t target) {
             benchmark::RegisterBenchmark((std::string(shot.name) + "/" + variant).c_str(),
@@ -84,22 +146,6 @@ void registerAll() {
             if (targetName(target) != "SCALAR") add(targetName(target), target);
     }
 }
-
-// Other programs on a shared machine only ever add time: over repetitions the
-// fastest is the steadiest figure for a ratio.
-double fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
-
-struct View {
-    float spin, tilt, zoom;
-};
-// The view the README's table calls filling the window: the square face on, as
-// wide as a square frame and as high as a wide one; every row costs the same.
-constexpr View filling{0, 0, 8};
-// Work in the middle rows only, and a thin strip of rows seen edge-on: bands
-// too tall leave a thread idle there.
-constexpr View startup{startSpin, startTilt, startZoom};
-constexpr View grazing{startSpin, -84, 6};
-constexpr View views[] = {filling, startup, grazing};
 
 void renderInBands(benchmark::State& state, int width, int height, View view, int threads, int bandHeight) {
     StartupScene startupScene;

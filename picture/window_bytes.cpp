@@ -63,8 +63,4 @@ void toWindowPicture(const float* rgbBottomRowFirst, RowRange rows, RgbImage8& p
     }
 }
 
-RgbImage8 windowPicture(const MemoryImage& image) {
-    return windowPicture(image.rgb().data(), image.width(), image.height());
-}
-
 } // namespace rv

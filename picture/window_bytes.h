@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <cstddef>
 #include <cstdint>
 
 #include "picture/rgb_image.h"
 #include "raster/frame_buffer.h"
-#include "raster/memory_image.h"
 
 namespace rv {
 
@@ -28,8 +26,5 @@ RgbImage8 windowPicture(const float* rgbBottomRowFirst, int width, int height);
 // Rows `rows` (counted from the bottom) of the same conversion, into a picture
 // already of the colours' size: threads that each drew some rows convert their own.
 void toWindowPicture(const float* rgbBottomRowFirst, RowRange rows, RgbImage8& picture);
-
-// The software picture as the viewer's window shows it.
-RgbImage8 windowPicture(const MemoryImage& image);
 
 } // namespace rv

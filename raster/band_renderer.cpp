@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "raster/draw_objects.h"
 
 namespace rv {
 
@@ -17,24 +16,38 @@ BandRenderer::BandRenderer(int threads, int rowsPerBand) : threadCount(threads),
 BandRenderer::~BandRenderer() = default;
 
 void BandRenderer::draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand) {
-    const int height = frame.height();
+    const int width = frame.width(), height = frame.height();
     if (!workers) {
         frame.clear();
-        drawObjects(scene, frame);
+        vertexStage.run(scene, width, height);
+        scratch.resize(1);
+        rasterizeRows(scene, vertexStage, FrameView(frame), {0, height}, scratch[0]);
         if (afterBand) afterBand({0, height});
         return;
     }
     // A sink's calls from several threads would interleave, and the window's GL context belongs to one thread.
     if (frame.output) throw std::invalid_argument("BandRenderer: bands drawn on several threads call no sink");
-    const int bands = (height + bandHeight - 1) / bandHeight;
-    std::vector<RenderStats> counts(static_cast<size_t>(bands));
+    vertexStage.run(scene, width, height, workers.get());
+
+    const size_t bands = static_cast<size_t>((height + bandHeight - 1) / bandHeight);
+    bandPolygons.resize(bands);
+    for (std::vector<int>& list : bandPolygons) list.clear();
+    const std::span<const ScreenPolygon> polygons = vertexStage.polygons();
+    for (size_t p = 0; p < polygons.size(); ++p) {
+        const RowRange rows = polygons[p].rows;
+        const int last = std::min(rows.end, height) - 1;
+        if (rows.begin > last) continue;
+        for (int band = rows.begin / bandHeight; band <= last / bandHeight; ++band)
+            bandPolygons[static_cast<size_t>(band)].push_back(static_cast<int>(p));
+    }
+    if (scratch.size() < bands) scratch.resize(bands);
+    counts.assign(bands, RenderStats{});
     frame.stats = {};
-    workers->run(bands, [&](int band) {
+    workers->run(static_cast<int>(bands), [&](int band) {
+        const size_t b = static_cast<size_t>(band);
         const RowRange rows{band * bandHeight, std::min(height, (band + 1) * bandHeight)};
-        FrameBuffer view = frame.sharedView();
-        view.clearRows(rows);
-        drawObjectRows(scene, view, rows);
-        counts[static_cast<size_t>(band)] = view.stats;
+        frame.clearRows(rows);
+        rasterizeRows(scene, vertexStage, bandPolygons[b], FrameView(frame, counts[b]), rows, scratch[b]);
         if (afterBand) afterBand(rows);
     });
     for (const RenderStats& c : counts) frame.stats += c;

@@ -2,9 +2,12 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "raster/band_workers.h"
 #include "raster/frame_buffer.h"
+#include "raster/raster_stage.h"
+#include "raster/vertex_stage.h"
 #include "scene/scene.h"
 
 namespace rv {
@@ -12,14 +15,17 @@ namespace rv {
 // The most threads a frame is drawn with.
 constexpr int maxThreads = 256;
 
-// Draws frames as horizontal bands of rows on a fixed number of threads. Each
-// band runs every polygon, in order, over its own rows of the shared depth and
-// colour storage, with counters of its own that are summed afterwards; so the
-// pixels, depths and counts are drawObjects' for any thread count and band height.
+// Draws frames as horizontal bands of rows on a fixed number of threads. The
+// vertex stage runs once per frame, its chunks spread over the threads; then
+// each band scans the polygons that reach it, in order, over its own rows of the
+// shared depth and colour storage, with counters of its own that are summed
+// afterwards; so the pixels, depths and counts are drawObjects' for any thread
+// count and band height. The stages' storage is kept from frame to frame.
 class BandRenderer {
 public:
     // Rows per band, chosen with raster_bench's BM_BandHeight: smaller bands
-    // balance the threads better but each band walks the rows below it again.
+    // balance the threads better but each band walks the rows of its polygons
+    // below it again.
     static constexpr int defaultBandHeight = 8;
 
     // 1 <= threads <= maxThreads, 1 <= bandHeight.
@@ -42,6 +48,11 @@ private:
     int bandHeight;
     // Null with one thread.
     std::unique_ptr<BandWorkers> workers;
+    VertexStage vertexStage;
+    // Per band: the polygons that reach it in order, its scratch and its counters.
+    std::vector<std::vector<int>> bandPolygons;
+    std::vector<RasterScratch> scratch;
+    std::vector<RenderStats> counts;
 };
 
 } // namespace rv

@@ -7,11 +7,9 @@ namespace rv {
 
 // Draws every polygon of every object into `frame`, which the caller has sized
 // and cleared, each clipped to the near and far planes unless scene.clipping
-// is off. Visibility between polygons is the depth test's.
+// is off, on the calling thread: the vertex stage, then the raster stage over
+// all rows. Visibility between polygons is the depth test's. Frame after frame,
+// BandRenderer keeps the stages' storage instead of making it anew.
 void drawObjects(const Scene& scene, FrameBuffer& frame);
-
-// drawObjects restricted to `rows`: every polygon, in order, over those rows
-// only, with exactly the pixels, depths and counts drawObjects gives there.
-void drawObjectRows(const Scene& scene, FrameBuffer& frame, RowRange rows);
 
 } // namespace rv

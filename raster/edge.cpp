@@ -26,25 +26,18 @@ Edge::Edge(const ScreenVertex& a, const ScreenVertex& b)
     // No sub-pixel correction: row yStart takes the lower end's values as they are.
     x = lower->x;
     z = lower->z;
-    shininess = lower->shininess;
-    diffuse = lower->diffuse;
     texOverW = lower->texOverW;
-    normal = lower->source->normal;
+    normal = lower->normal;
 
     dxdy = (upper->x - lower->x) / dy;
     dzdy = (upper->z - lower->z) / dy;
-    dShininess = (upper->shininess - lower->shininess) / dy;
-    const float perRow = 1 / dy;
-    dDiffuse = (upper->diffuse + (-1.0f * lower->diffuse)) * perRow;
     dTexOverW = (upper->texOverW - lower->texOverW) / dy;
-    dNormal = (upper->source->normal - lower->source->normal) / dy;
+    dNormal = (upper->normal - lower->normal) / dy;
 }
 
 void Edge::step() {
     x += dxdy;
     z += dzdy;
-    shininess += dShininess;
-    diffuse += dDiffuse;
     texOverW += dTexOverW;
     normal += dNormal;
 }
@@ -52,8 +45,6 @@ void Edge::step() {
 void Edge::stepBy(float n) {
     x += dxdy * n;
     z += dzdy * n;
-    shininess += dShininess * n;
-    diffuse += dDiffuse * n;
     texOverW += dTexOverW * n;
     normal += dNormal * n;
 }

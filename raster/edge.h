@@ -1,6 +1,5 @@
 #pragma once
 
-#include "math/color.h"
 #include "math/vector3.h"
 #include "raster/vertex_processing.h"
 
@@ -23,16 +22,12 @@ struct Edge {
     // Values on the current row.
     float x;
     float z;
-    float shininess;
-    Color diffuse;
     Vector3 texOverW;
     Vector3 normal;
 
     // Increments per row.
     float dxdy;
     float dzdy;
-    float dShininess;
-    Color dDiffuse;
     Vector3 dTexOverW;
     Vector3 dNormal;
 

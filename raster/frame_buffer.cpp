@@ -4,19 +4,6 @@
 
 namespace rv {
 
-FrameBuffer FrameBuffer::sharedView() {
-    FrameBuffer view;
-    view.w = w;
-    view.h = h;
-    view.depthPixels = depthPixels;
-    view.colorPixels = colorPixels;
-    view.recordPixels = recordPixels;
-    view.keepingColors = keepingColors;
-    view.keepingRecords = keepingRecords;
-    view.background = background;
-    return view;
-}
-
 void FrameBuffer::reset() {
     w = 0;
     h = 0;
@@ -73,7 +60,7 @@ void FrameBuffer::dropColors() {
 
 void FrameBuffer::keepRecords() {
     keepingRecords = true;
-    // Now, not at the next clear(): bands that clear their own rows share it through their views.
+    // Now, not at the next clear(): bands that clear their own rows reach it through their views.
     if (depthPixels && !recordPixels) allocateRecords();
 }
 

@@ -30,18 +30,18 @@ struct RowRange {
     int end = 0;
 };
 
-// The software depth buffer, optionally the frame's colours, and the one place
-// where software pixels leave the rasterizer. Rows are stored bottom row first,
-// like window coordinates. The stages read the frame size from here, so it is
-// recorded in exactly one place.
+// The software depth buffer, optionally the frame's colours and records: their
+// one owner. The drawing stages write through a FrameView of it. Rows are stored
+// bottom row first, like window coordinates. The stages read the frame size from
+// here, so it is recorded in exactly one place.
 class FrameBuffer {
 public:
     // Marks an empty pixel. Every finite depth beats it; a marker inside the depth
     // range (such as -1) would let a far fragment overwrite a near one.
     static constexpr float empty = std::numeric_limits<float>::infinity();
 
-    // Receives passing fragments; may be null to depth-test only (or to keep the
-    // colours in memory alone).
+    // Receives passing fragments, one thread at a time; may be null to depth-test
+    // only (or to keep the colours in memory alone).
     PixelSink* output = nullptr;
     RenderStats stats;
 
@@ -51,12 +51,6 @@ public:
 
     int width() const { return w; }
     int height() const { return h; }
-
-    // A buffer over this one's depth values and kept colours, with counters of
-    // its own and no output: what one band of rows draws into while other bands
-    // draw theirs. Nothing is copied, so this buffer must outlive the view and
-    // keep its storage meanwhile (no resize, reset or change of kept colours).
-    FrameBuffer sharedView();
 
     // 0 x 0 with no storage.
     void reset();
@@ -93,41 +87,10 @@ public:
     // whose depth holds a fragment have this frame's record; clear() leaves the
     // rest as they were, which keeps clearing as cheap as without records.
     const FragmentRecord* records() const { return recordPixels; }
-    // Stores the record of the fragment just plotted at (x, y), when records are kept.
-    void keepRecord(int x, int y, const FragmentRecord& record) {
-        if (recordPixels) recordPixels[index(x, y)] = record;
-    }
 
     float* depth() { return depthPixels; }
     const float* depth() const { return depthPixels; }
     float depthAt(int x, int y) const { return depthPixels[index(x, y)]; }
-
-    void beginSpan() {
-        ++stats.spans;
-        if (output) output->beginSpan();
-    }
-    void endSpan() {
-        if (output) output->endSpan();
-    }
-
-    // Strictly nearer passes; equal depth fails, so the first of equal fragments
-    // stays; a NaN depth never passes. Callers keep 0 <= x < width, 0 <= y < height.
-    // Whether the fragment passed.
-    bool plotPixel(int x, int y, float fragmentDepth, const Color& color) {
-        const size_t i = index(x, y);
-        float& stored = depthPixels[i];
-        if (!(fragmentDepth < stored)) return false;
-        stored = fragmentDepth;
-        ++stats.fragmentsPlotted;
-        if (colorPixels) {
-            float* p = &colorPixels[i * 3];
-            p[0] = color.r;
-            p[1] = color.g;
-            p[2] = color.b;
-        }
-        if (output) output->plot(x, y, color);
-        return true;
-    }
 
 private:
     size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x); }
@@ -137,11 +100,12 @@ private:
 
     int w = 0;
     int h = 0;
-    // The storage drawn into: this buffer's own, or another's for a shared view.
+    friend class FrameView;
+
+    // The owned storage below, or null.
     float* depthPixels = nullptr;
     float* colorPixels = nullptr;
     FragmentRecord* recordPixels = nullptr;
-    // Owned storage; empty in a shared view.
     std::unique_ptr<float[]> depthStore;
     std::unique_ptr<float[]> colorStore;
     std::unique_ptr<FragmentRecord[]> recordStore;

@@ -7,13 +7,16 @@
 
 namespace rv {
 
-EdgeTable::EdgeTable(std::span<Edge* const> edges, int height) : first(static_cast<size_t>(height) + 1, 0) {
-    for (const Edge* e : edges) ++first[static_cast<size_t>(e->yStart) + 1];
-    for (int r = 0; r < height; ++r) first[r + 1] += first[r];
+void EdgeTable::build(std::span<Edge* const> edges, int firstRow, int endRow) {
+    base = firstRow;
+    const size_t rows = static_cast<size_t>(endRow - firstRow);
+    first.assign(rows + 1, 0);
+    for (const Edge* e : edges) ++first[static_cast<size_t>(e->yStart - base) + 1];
+    for (size_t r = 0; r < rows; ++r) first[r + 1] += first[r];
     entries.resize(edges.size());
     // Placing moves each bucket's start to the next bucket's start; shift them back after.
-    for (Edge* e : edges) entries[first[e->yStart]++] = e;
-    for (int r = height; r > 0; --r) first[r] = first[r - 1];
+    for (Edge* e : edges) entries[static_cast<size_t>(first[static_cast<size_t>(e->yStart - base)]++)] = e;
+    for (size_t r = rows; r > 0; --r) first[r] = first[r - 1];
     first[0] = 0;
 }
 
@@ -65,38 +68,42 @@ void ActiveEdgeList::dropJoinedEnds() {
     }
 }
 
-void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
-                 const Texture* bumpMap) {
-    scanPolygon(edges, scene, frame, colorTexture, bumpMap, {0, frame.height()});
-}
-
-void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
-                 const Texture* bumpMap, RowRange rows, int polygon) {
+void scanPolygon(std::span<Edge> edges, const Scene& scene, const FrameView& frame, const Material& material,
+                 RowRange rows, int polygon, ScanScratch& scratch) {
     const int end = std::min(rows.end, frame.height());
     if (rows.begin >= end) return;
-    ActiveEdgeList list;
-    list.active.reserve(edges.size());
-    std::vector<Edge*> waiting;
-    waiting.reserve(edges.size());
+    ActiveEdgeList& list = scratch.list;
+    std::vector<Edge*>& waiting = scratch.waiting;
+    list.active.clear();
+    waiting.clear();
+    // The walk starts on the lowest row with an active edge and stops after the
+    // highest one: the rows outside hold no edge, so advancing over them changes nothing.
+    int firstRow = end, lastRow = -1;
     for (Edge& e : edges) {
         if (e.yStart == e.yEnd || e.yStart >= end) continue;
+        lastRow = std::max(lastRow, e.yEnd);
         if (e.yStart < 0) {
             // To row -1: the first advance supplies the step onto row 0.
             e.stepBy(static_cast<float>(-1 - e.yStart));
             list.add(e);
+            firstRow = 0;
         } else {
             waiting.push_back(&e);
+            firstRow = std::min(firstRow, e.yStart);
         }
     }
-    const EdgeTable table(waiting, end);
+    const int stop = std::min(end, lastRow + 1);
+    if (firstRow >= stop) return;
+    scratch.table.build(waiting, firstRow, stop);
+    list.row = firstRow - 1;
 
     // Rows below `rows` are advanced too, only not filled: a jump straight to the first row would
     // round the edges' values differently, and their order on it depends on every re-sort before.
-    for (int r = 0; r < end; ++r) {
-        list.advance(table.bucket(r));
+    for (int r = firstRow; r < stop; ++r) {
+        list.advance(scratch.table.bucket(r));
         if (r < rows.begin) continue;
         for (size_t i = 1; i < list.active.size(); i += 2)
-            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], colorTexture, bumpMap,
+            fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], material,
                      spanTag(list.row, static_cast<int>(i / 2), polygon));
     }
 }

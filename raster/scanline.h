@@ -4,27 +4,30 @@
 #include <vector>
 
 #include "raster/edge.h"
-#include "raster/frame_buffer.h"
+#include "raster/frame_view.h"
+#include "raster/material.h"
 
 namespace rv {
 
 class Scene;
-class Texture;
 
-// One bucket per frame row: bucket r holds the edges whose first row is r, in
-// the polygon's edge order. Stored as one array sliced by row, so building it
-// costs two allocations per polygon however tall the frame is.
+// One bucket per row of [firstRow, endRow): bucket r holds the edges whose first
+// row is r, in the polygon's edge order. Stored as one array sliced by row and
+// rebuilt in place, so that it stops allocating once it has grown to the tallest
+// polygon.
 class EdgeTable {
 public:
-    // Every edge given must start on a row in [0, height).
-    EdgeTable(std::span<Edge* const> edges, int height);
+    // Every edge given must start on a row in [firstRow, endRow).
+    void build(std::span<Edge* const> edges, int firstRow, int endRow);
 
     std::span<Edge* const> bucket(int row) const {
-        return {entries.data() + first[row], entries.data() + first[row + 1]};
+        const size_t r = static_cast<size_t>(row - base);
+        return {entries.data() + first[r], entries.data() + first[r + 1]};
     }
 
 private:
-    // Bucket r is entries[first[r], first[r + 1]).
+    int base = 0;
+    // Bucket r is entries[first[r - base], first[r - base + 1]).
     std::vector<int> first;
     std::vector<Edge*> entries;
 };
@@ -33,7 +36,7 @@ private:
 class ActiveEdgeList {
 public:
     std::vector<Edge*> active;
-    // -1 before the first row.
+    // One below the first row walked, before it.
     int row = -1;
 
     void add(Edge& edge);
@@ -49,13 +52,19 @@ public:
     void dropJoinedEnds();
 };
 
-// Fills one polygon from its edges, the frame's rows from the bottom, pairing the active edges
-// from the left (even-odd rule). Steps the edges in place.
-void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
-                 const Texture* bumpMap);
-// The same restricted to `rows` (begin >= 0): what scanning every row fills there, bit for bit.
-// `polygon`, the polygon's place in the frame, goes into the span tags of the frame's records.
-void scanPolygon(std::vector<Edge>& edges, const Scene& scene, FrameBuffer& frame, const Texture* colorTexture,
-                 const Texture* bumpMap, RowRange rows, int polygon = 0);
+// What scanning a polygon works in, kept from polygon to polygon by whoever
+// scans many of them, so that scanning allocates nothing per polygon.
+struct ScanScratch {
+    ActiveEdgeList list;
+    std::vector<Edge*> waiting;
+    EdgeTable table;
+};
+
+// Fills one polygon from its edges over `rows` (begin >= 0), pairing the active
+// edges from the left (even-odd rule): what scanning every row from the bottom
+// fills there, bit for bit. Steps the edges in place. `polygon`, the polygon's
+// place in the frame, goes into the span tags of the frame's records.
+void scanPolygon(std::span<Edge> edges, const Scene& scene, const FrameView& frame, const Material& material,
+                 RowRange rows, int polygon, ScanScratch& scratch);
 
 } // namespace rv

@@ -18,19 +18,10 @@ int clampIndex(float v, int size) {
 
 } // namespace
 
-Color shadeFragment(const Scene& scene, const FrameBuffer& frame, const Color& surfaceColor, const Color& specular,
-                    float shininess, const Vector3& eye, float x, float y, float z, Vector3 normal) {
-    const std::optional<FragmentPlace> place = placeFragment(scene, frame, eye, x, y, z);
-    if (!place) throw ZeroDivide{};
-    const std::optional<Color> lit = lightFragment(scene, *place, surfaceColor, specular, shininess, normal);
-    if (!lit) throw ZeroDivide{};
-    return *lit;
-}
-
-std::optional<FragmentPlace> placeFragment(const Scene& scene, const FrameBuffer& frame, const Vector3& eye, float x,
+std::optional<FragmentPlace> placeFragment(const Scene& scene, int width, int height, const Vector3& eye, float x,
                                            float y, float z) {
-    const float ndcX = x / static_cast<float>(frame.width()) * 2 - 1;
-    const float ndcY = y / static_cast<float>(frame.height()) * 2 - 1;
+    const float ndcX = x / static_cast<float>(width) * 2 - 1;
+    const float ndcY = y / static_cast<float>(height) * 2 - 1;
     const Vector4 q = scene.projection.transformByInverse({ndcX, ndcY, z, 1});
     const Vector4 p = scene.modelview.transformByInverse(q);
     const Vector3 position{p.x / p.w, p.y / p.w, p.z / p.w};
@@ -59,12 +50,6 @@ std::optional<Color> lightFragment(const Scene& scene, const FragmentPlace& plac
         specularSum = specularSum + highlight * specular;
     }
     return (result + diffuseSum) + specularSum;
-}
-
-Vector3 perturbNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap, float scale) {
-    const std::optional<Vector3> bent = bumpNormal(texOverW, normal, heightMap, scale);
-    if (!bent) throw ZeroDivide{};
-    return *bent;
 }
 
 std::optional<Vector3> bumpNormal(const Vector3& texOverW, const Vector3& normal, const Texture& heightMap,

@@ -8,9 +8,9 @@
 
 namespace rv {
 
-class FrameBuffer;
+class FrameView;
 class Scene;
-class Texture;
+struct Material;
 
 // Fragments shaded in one call. A multiple of the widest lane count (16 floats with
 // AVX-512), so vector code never needs a partial group; small enough that a batch
@@ -22,15 +22,15 @@ constexpr int widestLanes = 16;
 struct SpanShading {
     const Scene& scene;
     // Its size turns window positions back into device coordinates.
-    const FrameBuffer& frame;
+    const FrameView& frame;
     float y;
     Vector3 eye;
-    Color specular;
+    // The polygon's: its diffuse colour (where it has no colour texture), specular
+    // colour, shininess and maps.
+    const Material& material;
     // Per-column steps of s/w and t/w.
     float dsdx;
     float dtdx;
-    const Texture* colorTexture;
-    const Texture* bumpMap;
     // Also fill ShadedBatch's records: what the false-colour views of the frame show.
     bool record = false;
 };
@@ -41,23 +41,19 @@ struct FragmentBatch {
     int count = 0;
     alignas(64) float x[shadingBatch];
     alignas(64) float z[shadingBatch];
-    alignas(64) float diffuse[4][shadingBatch];
-    alignas(64) float shininess[shadingBatch];
     alignas(64) float texOverW[3][shadingBatch];
     alignas(64) float normal[3][shadingBatch];
     // Per-row steps of s/w and t/w, blended across the span.
     alignas(64) float rowStep[2][shadingBatch];
 
     // Callers keep count below shadingBatch.
-    void append(float column, float depth, const Color& diffuseColor, float shine, const Vector3& tex,
-                const Vector3& n, float rowStepS, float rowStepT);
+    void append(float column, float depth, const Vector3& tex, const Vector3& n, float rowStepS, float rowStepT);
     // Copies the last fragment into the lanes up to the next multiple of widestLanes:
     // vector groups then read only initialised values (memcheck flags anything else).
     void padToWidestLanes();
 
     Vector3 texOverWAt(int i) const { return {texOverW[0][i], texOverW[1][i], texOverW[2][i]}; }
     Vector3 normalAt(int i) const { return {normal[0][i], normal[1][i], normal[2][i]}; }
-    Color diffuseAt(int i) const { return {diffuse[0][i], diffuse[1][i], diffuse[2][i], diffuse[3][i]}; }
 };
 
 // The shading of a batch: a colour per fragment, and whether it is lit at all.
@@ -80,16 +76,68 @@ struct ShadedBatch {
     }
 };
 
+// What the vector shading reads that stays the same along a span, built once
+// per span (buildVectorTables) rather than for every batch.
+struct PlacementTable {
+    // Both inverses, element (r, c) at r * 4 + c, widened exactly.
+    double projection[16];
+    double modelview[16];
+    // Projection row r times the row's ndc y: exact in double, the same for the whole span.
+    double rowTimesY[4];
+    float width;
+};
+// A colour texture as the lanes read it: level 0 is the source image, levels 1
+// and up lie in the pyramid's storage.
+constexpr int maxLevels = 32;
+struct LevelTable {
+    const float* level0;
+    const float* reduced;
+    int channels;
+    int levelCount;
+    int width0;
+    int height0;
+    // Texels of level 0, for the footprint.
+    float texels;
+    float ln2;
+    alignas(64) std::int32_t width[maxLevels];
+    alignas(64) std::int32_t height[maxLevels];
+    // Where level k starts in `reduced` (0 for level 0, which has its own array).
+    alignas(64) std::int32_t offset[maxLevels];
+};
+struct BumpTable {
+    const float* heights;
+    int width;
+    int height;
+    int channels;
+    // static_cast<float>(side - 1), and that times the bump scale.
+    float widthSteps;
+    float heightSteps;
+    float widthScale;
+    float heightScale;
+};
+struct VectorTables {
+    PlacementTable placement;
+    LevelTable levels;
+    BumpTable bumps;
+    // False for a texture with more levels than the table holds: the span is shaded by the scalar code.
+    bool usable = true;
+};
+
+// The tables for `span`.
+void buildVectorTables(const SpanShading& span, VectorTables& tables);
+
 // The definition, one fragment after the other: placeFragment, sampleTexture,
 // bumpNormal and lightFragment, exactly as span filling always called them.
 // Colours of dropped fragments are left as they were.
 void shadeBatchScalar(const SpanShading& span, const FragmentBatch& batch, ShadedBatch& out);
 
 // The same bits through Highway's vector code for the best instruction set the
-// processor has (chosen on the first call); pads the batch first.
-void shadeBatchSimd(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out);
+// processor has (chosen on the first call); pads the batch first. `tables` are
+// buildVectorTables' for this span.
+void shadeBatchSimd(const SpanShading& span, const VectorTables& tables, FragmentBatch& batch, ShadedBatch& out);
 
-// shadeBatchSimd, or shadeBatchScalar where the scene asks for the scalar code.
-void shadeBatch(const SpanShading& span, FragmentBatch& batch, ShadedBatch& out);
+// shadeBatchSimd, or shadeBatchScalar where the scene asks for the scalar code
+// (which needs no tables).
+void shadeBatch(const SpanShading& span, const VectorTables& tables, FragmentBatch& batch, ShadedBatch& out);
 
 } // namespace rv

@@ -8,8 +8,7 @@ Vector4 toClipSpace(const Scene& scene, const Vertex& vertex) {
     return scene.projection.transformPoint(scene.modelview.transformPoint(vertex.position));
 }
 
-ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, float shininess, const Color& diffuse,
-                           const Color& specular, int width, int height) {
+ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, int width, int height) {
     const float w = clip.w;
     const float ndcX = clip.x / w;
     const float ndcY = clip.y / w;
@@ -20,16 +19,8 @@ ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, float shin
     v.y = static_cast<float>((static_cast<double>(ndcY) + 1) * height * 0.5);
     v.z = clip.z / w;
     v.texOverW = {vertex.s / w, vertex.t / w, 1 / w};
-    v.source = &vertex;
-    v.shininess = shininess;
-    v.diffuse = diffuse;
-    v.specular = specular;
+    v.normal = vertex.normal;
     return v;
-}
-
-ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
-                           const Color& specular, int width, int height) {
-    return fromClipSpace(toClipSpace(scene, vertex), vertex, shininess, diffuse, specular, width, height);
 }
 
 } // namespace rv

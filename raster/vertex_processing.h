@@ -1,6 +1,5 @@
 #pragma once
 
-#include "math/color.h"
 #include "math/vector3.h"
 #include "math/vector4.h"
 #include "scene/mesh.h"
@@ -19,12 +18,8 @@ struct ScreenVertex {
     float z = 0;
     // (s / w, t / w, 1 / w), so that spans can divide back per pixel.
     Vector3 texOverW;
-    // The vertex this was projected from; edge set-up takes its normal.
-    const Vertex* source = nullptr;
-    // The owning object's material, copied into every vertex of it.
-    float shininess = 0;
-    Color diffuse;
-    Color specular;
+    // The vertex's normal as it came, not divided by w.
+    Vector3 normal;
 };
 
 // The vertex's position through the scene's current modelview and projection matrices.
@@ -33,11 +28,6 @@ Vector4 toClipSpace(const Scene& scene, const Vertex& vertex);
 // Divides clip coordinates by w and maps them into a width x height window.
 // Vertices at or behind the eye plane give infinite or mirrored coordinates,
 // which later stages tolerate; clipping beforehand keeps them out.
-ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, float shininess, const Color& diffuse,
-                           const Color& specular, int width, int height);
-
-// Both of the above, with no clipping in between.
-ScreenVertex projectVertex(const Scene& scene, const Vertex& vertex, float shininess, const Color& diffuse,
-                           const Color& specular, int width, int height);
+ScreenVertex fromClipSpace(const Vector4& clip, const Vertex& vertex, int width, int height);
 
 } // namespace rv

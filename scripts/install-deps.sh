@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev libhwy-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libx11-dev libxtst-dev libpng-dev libtbb-dev
-  xvfb xauth
+  xvfb xauth python3
   clang libclang-rt-14-dev valgrind
 )
 

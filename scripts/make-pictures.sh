@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
-# Regenerates docs/images/ and the README's performance table. For each view,
-# one `rastershot --renderer both` writes the software picture, the OpenGL
-# picture and their difference; then, for each row of the table, rastershot
-# --stats with one thread and with every core times the software frame in
-# memory, through GL points and as one image, and the viewer's difference view.
-#   scripts/make-pictures.sh [BUILD_DIR]      (default: build)
+# Regenerates docs/images/, then every table of figures in the README through
+# scripts/make-numbers.py. For each view, one `rastershot --renderer both`
+# writes the software picture, the OpenGL picture and their difference, and
+# for two views `--show all` writes the false-colour views of the software frame.
+#   scripts/make-pictures.sh [--quick] [BUILD_DIR]      (default: build)
+# --quick goes to make-numbers.py: few repetitions, for trying the scripts.
 # Without a display it runs itself again under its own Xvfb, whose screen holds
 # a 1920 x 1080 window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
+build=build
+for arg in "$@"; do
+  [ "$arg" = --quick ] || build=$arg
+done
 shot=$build/rastershot
-[ -x "$shot" ] || { echo "$shot is missing: build first ('make build' does)." >&2; exit 1; }
+for program in "$shot" "$build/rasterview" "$build/viewer_tour"; do
+  [ -x "$program" ] || { echo "$program is missing: build first ('make build' does)." >&2; exit 1; }
+done
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1920x1200x24" "$0" "$@"
+  # make-numbers.py then says the OpenGL times are Xvfb's.
+  RV_NUMBERS_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1200x24" "$0" "$@"
 fi
 
 # picture name | rastershot flags
@@ -23,8 +29,6 @@ views=(
   "grazing|--tilt -84 --zoom 6"
   "near-plane|--zoom 9.9"
 )
-
-field() { grep -o "\"$1\": [0-9.]*" <<<"$2" | head -n 1 | sed 's/.*: //'; }
 
 mkdir -p docs/images
 for view in "${views[@]}"; do
@@ -44,49 +48,15 @@ for view in "startup|" "grazing|--tilt -84 --zoom 6"; do
   echo "docs/images/views-$name-software-{depth,lod,normal,texcoord,spans}.png" >&2
 done
 
-# README label | size | rastershot flags
-rows=(
-  "start-up view|480x480|"
-  "filling the window (--spin 0 --tilt 0 --zoom 8)|480x480|--spin 0 --tilt 0 --zoom 8"
-  "filling the width (--spin 0 --tilt 0 --zoom 8)|1920x1080|--spin 0 --tilt 0 --zoom 8"
-)
-frames=50
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-lines=()
-for row in "${rows[@]}"; do
-  IFS='|' read -r label size flags <<<"$row"
-  # shellcheck disable=SC2086 # the flags are words on purpose
-  one=$("$shot" --renderer software --size "$size" --frames $frames --stats --threads 1 --out "$scratch/f" $flags)
-  # shellcheck disable=SC2086
-  all=$("$shot" --renderer both --size "$size" --frames $frames --stats --out "$scratch/f" $flags 2>/dev/null)
-  software=$(grep '"renderer": "software"' <<<"$all")
-  opengl=$(grep '"renderer": "opengl"' <<<"$all")
-  difference=$(grep '"renderer": "difference"' <<<"$all")
-  [ -n "$(field glImageMedianMs "$software")" ] || { echo "no timing in the window: is the display usable?" >&2; exit 1; }
-  lines+=("| $label | ${size/x/ x } | $(field fragmentsShaded "$one") | $(field medianMs "$one") | $(field medianMs "$software") | $(field glPointsMedianMs "$one") | $(field glPointsMedianMs "$software") | $(field glImageMedianMs "$software") | $(field medianMs "$opengl") | $(field medianMs "$difference") |")
-  echo "${lines[-1]}" >&2
-done
+# The viewer's own window in the difference view: the last screenshot of the
+# tour that `make run` takes without a display.
+tour=$(mktemp -d)
+trap 'rm -rf "$tour"' EXIT
+"$build/viewer_tour" tour "$build/rasterview" "$tour" >/dev/null 2>&1 ||
+  { echo "viewer_tour failed: run '$build/viewer_tour tour $build/rasterview DIR' to see why." >&2; exit 1; }
+cp "$tour/6-difference-view.png" docs/images/window-difference-view.png
+echo "docs/images/window-difference-view.png" >&2
+rm -rf "$tour"
 
-model=$(grep -m 1 'model name' /proc/cpuinfo | sed 's/.*: //')
-threads=$(field threads "$software")
-table=$(
-  echo "Milliseconds per frame, median of $frames frames, on $model with $(nproc) cores; \"all\" is $threads threads:"
-  echo
-  echo "| View | Size | Fragments shaded | In memory, 1 thread | In memory, all | GL points, 1 thread | GL points, all | One image, all | OpenGL path | Difference view, all |"
-  echo "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|"
-  printf '%s\n' "${lines[@]}"
-)
-echo "$table"
-
-# Between the markers in README.md, the table is this script's.
-begin='<!-- performance table: made by scripts/make-pictures.sh -->'
-end='<!-- end of performance table -->'
-if grep -qF "$begin" README.md && grep -qF "$end" README.md; then
-  table=$table awk -v begin="$begin" -v end="$end" '
-    $0 == begin { print; print ENVIRON["table"]; skipping = 1; next }
-    $0 == end { skipping = 0 }
-    !skipping { print }' README.md >README.md.new
-  mv README.md.new README.md
-  echo "README.md: performance table updated" >&2
-fi
+# The README's tables of figures, measured on the same display.
+exec scripts/make-numbers.py "$@"

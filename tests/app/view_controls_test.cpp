@@ -9,10 +9,12 @@ namespace rv {
 
 namespace {
 
-bool operator==(const ViewState& a, const ViewState& b) {
-    return a.viewSpin == b.viewSpin && a.viewTilt == b.viewTilt && a.viewZoom == b.viewZoom &&
-           a.viewPanX == b.viewPanX && a.viewPanY == b.viewPanY && a.lastMouseX == b.lastMouseX &&
-           a.lastMouseY == b.lastMouseY && a.leftButtonDown == b.leftButtonDown && a.rightButtonDown == b.rightButtonDown;
+bool operator==(const ViewPose& a, const ViewPose& b) {
+    return a.spin == b.spin && a.tilt == b.tilt && a.zoom == b.zoom && a.panX == b.panX && a.panY == b.panY;
+}
+
+bool operator==(const MouseDrag& a, const MouseDrag& b) {
+    return a.lastX == b.lastX && a.lastY == b.lastY && a.leftDown == b.leftDown && a.rightDown == b.rightDown;
 }
 
 constexpr int up = 1;
@@ -116,21 +118,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 class Mouse : public ::testing::Test {
 protected:
-    ViewState view;
-    void press(int button, int x, int y) { EXPECT_EQ(applyMouseButton(view, button, mouse::down, x, y), InputEffect::redraw); }
-    void release(int button, int x, int y) { EXPECT_EQ(applyMouseButton(view, button, up, x, y), InputEffect::redraw); }
-    void move(int x, int y) { EXPECT_EQ(applyMouseMotion(view, x, y), InputEffect::redraw); }
+    ViewPose view;
+    MouseDrag drag;
+    void press(int button, int x, int y) {
+        EXPECT_EQ(applyMouseButton(view, drag, button, mouse::down, x, y), InputEffect::redraw);
+    }
+    void release(int button, int x, int y) { EXPECT_EQ(applyMouseButton(view, drag, button, up, x, y), InputEffect::redraw); }
+    void move(int x, int y) { EXPECT_EQ(applyMouseMotion(view, drag, x, y), InputEffect::redraw); }
 };
 
 TEST_F(Mouse, LeftDragSpinsAndTiltsOneDegreePerPixel) {
     press(mouse::leftButton, 100, 100);
     move(110, 100);
-    EXPECT_EQ(view.viewSpin, -125);
-    EXPECT_EQ(view.viewTilt, -60);
+    EXPECT_EQ(view.spin, -125);
+    EXPECT_EQ(view.tilt, -60);
     move(110, 93);
-    EXPECT_EQ(view.viewTilt, -67);
-    EXPECT_EQ(view.viewPanX, 0);
-    EXPECT_EQ(view.viewPanY, 0);
+    EXPECT_EQ(view.tilt, -67);
+    EXPECT_EQ(view.panX, 0);
+    EXPECT_EQ(view.panY, 0);
 }
 
 TEST_F(Mouse, OnlyMovementWhileTheButtonIsHeldCounts) {
@@ -138,43 +143,43 @@ TEST_F(Mouse, OnlyMovementWhileTheButtonIsHeldCounts) {
     move(110, 100);
     release(mouse::leftButton, 110, 100);
     move(150, 130);
-    EXPECT_EQ(view.viewSpin, -125);
-    EXPECT_EQ(view.viewTilt, -60);
-    EXPECT_FALSE(view.leftButtonDown);
+    EXPECT_EQ(view.spin, -125);
+    EXPECT_EQ(view.tilt, -60);
+    EXPECT_FALSE(drag.leftDown);
 }
 
 TEST_F(Mouse, DragStartsFromThePressPosition) {
     move(0, 0);
     press(mouse::leftButton, 200, 50);
     move(205, 50);
-    EXPECT_EQ(view.viewSpin, -130);
+    EXPECT_EQ(view.spin, -130);
 }
 
 TEST_F(Mouse, RightDragPansAndBothButtonsDoBoth) {
     press(mouse::rightButton, 10, 10);
     move(40, 30);
-    EXPECT_EQ(view.viewPanX, 30);
-    EXPECT_EQ(view.viewPanY, 20);
-    EXPECT_EQ(view.viewSpin, -135);
+    EXPECT_EQ(view.panX, 30);
+    EXPECT_EQ(view.panY, 20);
+    EXPECT_EQ(view.spin, -135);
 
     press(mouse::leftButton, 40, 30);
     move(45, 28);
-    EXPECT_EQ(view.viewPanX, 35);
-    EXPECT_EQ(view.viewPanY, 18);
-    EXPECT_EQ(view.viewSpin, -130);
-    EXPECT_EQ(view.viewTilt, -62);
+    EXPECT_EQ(view.panX, 35);
+    EXPECT_EQ(view.panY, 18);
+    EXPECT_EQ(view.spin, -130);
+    EXPECT_EQ(view.tilt, -62);
 }
 
 TEST_F(Mouse, WheelStepsOnPressAndReleaseAndUpThenDownRestoresZoom) {
     press(mouse::wheelUp, 5, 5);
-    EXPECT_EQ(view.viewZoom, 1.25f);
+    EXPECT_EQ(view.zoom, 1.25f);
     release(mouse::wheelUp, 5, 5);
-    EXPECT_EQ(view.viewZoom, 2.25f);
+    EXPECT_EQ(view.zoom, 2.25f);
     press(mouse::wheelDown, 5, 5);
     release(mouse::wheelDown, 5, 5);
-    EXPECT_EQ(view.viewZoom, 0.25f);
-    EXPECT_FALSE(view.leftButtonDown);
-    EXPECT_FALSE(view.rightButtonDown);
+    EXPECT_EQ(view.zoom, 0.25f);
+    EXPECT_FALSE(drag.leftDown);
+    EXPECT_FALSE(drag.rightDown);
 }
 
 TEST_F(Mouse, MiddleAndUnknownButtonsAndBareMotionRedrawWithoutChangingTheView) {
@@ -182,10 +187,8 @@ TEST_F(Mouse, MiddleAndUnknownButtonsAndBareMotionRedrawWithoutChangingTheView) 
     move(90, 95);
     release(mouse::middleButton, 90, 95);
     press(7, 3, 4);
-    ViewState expected;
-    expected.lastMouseX = 3;
-    expected.lastMouseY = 4;
-    EXPECT_TRUE(view == expected);
+    EXPECT_TRUE(view == ViewPose{});
+    EXPECT_TRUE(drag == (MouseDrag{3, 4, false, false}));
 }
 
 // 'v' steps the software picture through every view and back; the OpenGL path

@@ -31,18 +31,18 @@ TEST(RastershotCommand, NamesEveryChoiceAndReadsBackToTheSameFloats) {
     s.width = 1000;
     s.height = 700;
     // Values a drag produces: no short decimal holds them exactly.
-    s.view.viewSpin = -135.0f + 1.0f / 3.0f;
-    s.view.viewTilt = 0.1f;
-    s.view.viewZoom = 1e-7f;
-    s.view.viewPanX = -12;
-    s.view.viewPanY = 3.5f;
+    s.pose.spin = -135.0f + 1.0f / 3.0f;
+    s.pose.tilt = 0.1f;
+    s.pose.zoom = 1e-7f;
+    s.pose.panX = -12;
+    s.pose.panY = 3.5f;
     s.mipmapping = false;
     s.clipping = false;
     const std::string command = rastershotCommand(s, "out/view-3");
     EXPECT_EQ(command.rfind("rastershot --renderer both --size 1000x700 ", 0), 0u) << command;
-    EXPECT_EQ(valueOf(command, "--spin"), s.view.viewSpin);
-    EXPECT_EQ(valueOf(command, "--tilt"), s.view.viewTilt);
-    EXPECT_EQ(valueOf(command, "--zoom"), s.view.viewZoom);
+    EXPECT_EQ(valueOf(command, "--spin"), s.pose.spin);
+    EXPECT_EQ(valueOf(command, "--tilt"), s.pose.tilt);
+    EXPECT_EQ(valueOf(command, "--zoom"), s.pose.zoom);
     EXPECT_NE(command.find(" --pan -12,3.5 "), std::string::npos) << command;
     EXPECT_NE(command.find(" --no-mipmap"), std::string::npos);
     EXPECT_NE(command.find(" --no-clip"), std::string::npos);

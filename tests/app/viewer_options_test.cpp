@@ -34,7 +34,8 @@ TEST_P(AcceptedViewerArguments, GiveTheseOptionsAndLeaveTheRestToGlut) {
     const Accepted& a = GetParam();
     const ViewerCommandLine c = parseViewerCommandLine(withProgram(a.args));
     ASSERT_EQ(c.action, Action::run) << c.error;
-    EXPECT_EQ(c.options.threads, a.gives.threads);
+    EXPECT_EQ(c.options.common.threads, a.gives.common.threads);
+    EXPECT_EQ(c.options.common.simd, a.gives.common.simd);
     EXPECT_EQ(c.options.present, a.gives.present);
     EXPECT_EQ(c.options.shotsDirectory, a.gives.shotsDirectory);
     EXPECT_EQ(c.glutArguments, withProgram(a.forGlut));
@@ -47,13 +48,13 @@ INSTANTIATE_TEST_SUITE_P(
     Table, AcceptedViewerArguments,
     ::testing::Values(
         // Every core and GL points unless told otherwise.
-        Accepted{{}, {cores, points}, {}}, Accepted{{"--threads", "3", "--present", "image"}, {3, image}, {}},
-        Accepted{{"--threads=1", "--present=points", "--threads=256"}, {256, points}, {}},
-        Accepted{{"--shots", "my shots/today", "--threads", "2"}, {2, points, true, "my shots/today"}, {}},
-        Accepted{{"--shots=a", "--shots=b"}, {cores, points, true, "b"}, {}},
+        Accepted{{}, {{cores}, points}, {}}, Accepted{{"--threads", "3", "--present", "image"}, {{3}, image}, {}},
+        Accepted{{"--threads=1", "--present=points", "--threads=256"}, {{256}, points}, {}},
+        Accepted{{"--shots", "my shots/today", "--threads", "2"}, {{2}, points, "my shots/today"}, {}},
+        Accepted{{"--shots=a", "--shots=b", "--no-simd"}, {{cores, false}, points, "b"}, {}},
         // GLUT's own options, values and all, pass through in order around ours.
         Accepted{{"-display", ":7", "--threads", "2", "-geometry", "640x480+0+0", "-iconic"},
-                 {2, points},
+                 {{2}, points},
                  {"-display", ":7", "-geometry", "640x480+0+0", "-iconic"}}));
 
 struct Rejected {

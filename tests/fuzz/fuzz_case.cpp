@@ -6,11 +6,12 @@
 #include <cstring>
 #include <limits>
 
-#include "app/camera.h"
-#include "app/software_path.h"
-#include "raster/memory_image.h"
 #include "raster/mip_pyramid.h"
 #include "tests/raster/raster_fixtures.h"
+#include "tests/support/grid_scene.h"
+#include "tests/support/memory_image.h"
+#include "view/camera.h"
+#include "view/software_path.h"
 
 namespace rv {
 
@@ -102,6 +103,36 @@ void decodeObject(FuzzCase& c, ByteReader& in) {
     }
 }
 
+// Many polygons: a grid of up to 32 x 32 quads (2048 triangles, more than one
+// chunk of the vertex stage, sharing every side), then up to 510 triangles with
+// corners anywhere around the view, so that bands skip most polygons and meet
+// a few at their edges. Only after the byte 'C': the seeds from before carry
+// unread bytes here, and must keep decoding to the scenes they were kept for.
+void decodeCrowd(FuzzCase& c, ByteReader& in) {
+    if (in.byte() != 'C') return;
+    Scene& scene = c.scene;
+    const int grid = in.upTo(32);
+    const int triangles = 2 * in.upTo(255);
+    if (grid == 0 && triangles == 0) return;
+    scene.setMaterial(in.color(), in.color(), static_cast<int>(in.byte()) - 64);
+    Texture* colors = in.flag() ? makeTexture(c, in, 3) : nullptr;
+    Texture* bumps = in.flag() ? makeTexture(c, in, 1) : nullptr;
+    scene.setTextures(colors, bumps, nullptr);
+    decodeConstruction(scene.construction, in);
+    if (grid > 0) buildGrid(scene, grid);
+    scene.beginObject();
+    auto coordinate = [&] { return static_cast<float>(static_cast<int8_t>(in.byte())) / 64.0f; };
+    for (int p = 0; p < triangles; ++p) {
+        scene.beginPolygon();
+        for (int v = 0; v < 3; ++v) {
+            const float s = coordinate(), t = coordinate();
+            scene.setTexCoord(s, t);
+            const float x = coordinate(), y = coordinate(), z = coordinate();
+            scene.addVertex(x, y, z);
+        }
+    }
+}
+
 void decodeFrameSize(FuzzCase& c, ByteReader& in) {
     const int large = 1 + in.upTo(255) * 8;
     const int small = 1 + in.upTo(63);
@@ -127,14 +158,14 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
     const int objects = in.upTo(3);
     for (int i = 0; i < objects; ++i) decodeObject(*c, in);
 
-    ViewState& view = c->view;
+    ViewPose& view = c->view;
     if (in.flag()) {
-        view.viewSpin = in.number();
-        view.viewTilt = in.number();
+        view.spin = in.number();
+        view.tilt = in.number();
         // Whole wheel steps reach the near plane (about 11) and behind the eye.
-        view.viewZoom = in.flag() ? in.number() : static_cast<float>(static_cast<int8_t>(in.byte()));
-        view.viewPanX = in.number() * 100;
-        view.viewPanY = in.number() * 100;
+        view.zoom = in.flag() ? in.number() : static_cast<float>(static_cast<int8_t>(in.byte()));
+        view.panX = in.number() * 100;
+        view.panY = in.number() * 100;
     }
     decodeFrameSize(*c, in);
     // Last, so that inputs from before the switch decode as they did, clipped.
@@ -143,6 +174,8 @@ std::unique_ptr<FuzzCase> decodeFuzzCase(const uint8_t* data, size_t size) {
     // Short bands put band boundaries everywhere; at most 64 of them keep the
     // walk below each band cheap on the tallest frames.
     c->bandHeight = std::max(1 + in.upTo(31), (c->height + 63) / 64);
+    // Last again, so that inputs from before decode as they did.
+    decodeCrowd(*c, in);
     return c;
 }
 
@@ -150,13 +183,14 @@ std::string renderFuzzCase(FuzzCase& c) {
     for (auto& texture : c.scene.textures) texture->pyramid = buildPyramid(*texture);
     setupCamera(c.scene, c.view, c.width, c.height);
     FrameResult frames[2];
+    BandRenderer oneThread(1);
     for (const bool simd : {false, true}) {
         c.scene.simd = simd;
         MemoryImage image(c.width, c.height);
         FrameBuffer frame;
         frame.reset();
         frame.output = &image;
-        renderSoftware(c.scene, frame, c.width, c.height);
+        renderSoftware(c.scene, frame, oneThread, c.width, c.height);
         frames[simd] = captureFrame(frame, image);
     }
     if (std::string why = bitDifference(frames[0], frames[1]); !why.empty()) return "vector shading: " + why;

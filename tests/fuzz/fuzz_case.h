@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/view_state.h"
 #include "scene/scene.h"
+#include "view/view_pose.h"
 
 namespace rv {
 
@@ -15,7 +15,7 @@ namespace rv {
 // string decodes to some case; running out of bytes reads zeros.
 struct FuzzCase {
     Scene scene;
-    ViewState view;
+    ViewPose view;
     int width = 0;
     int height = 0;
     // For the frame drawn again in bands; running out of bytes still gives two threads.

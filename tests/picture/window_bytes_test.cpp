@@ -10,6 +10,8 @@
 #include <ostream>
 #include <vector>
 
+#include "tests/support/memory_image.h"
+
 namespace rv {
 
 namespace {

@@ -11,7 +11,9 @@
 
 #include "raster/band_renderer.h"
 #include "raster/draw_objects.h"
+#include "raster/mip_pyramid.h"
 #include "raster_fixtures.h"
+#include "tests/support/grid_scene.h"
 
 namespace rv {
 
@@ -233,6 +235,50 @@ TEST(BandedCrowd, EveryBandHeightGivesTheOneThreadFrame) {
             expectSame(plain, drawInBands(crowd.scene, Crowded::side, Crowded::side, renderer), Crowded::side);
         }
 }
+
+// Scenes of many small triangles: bands that skip the polygons missing them, the
+// vertex stage split into chunks over the threads, and every vector target, all
+// against the plain one-thread frame of the scalar code.
+struct GridCase {
+    const char* name;
+    int n;
+    int width, height;
+    View view;
+};
+
+void PrintTo(const GridCase& c, std::ostream* out) { *out << c.name; }
+
+class GridFrame : public ::testing::TestWithParam<GridCase> {};
+
+TEST_P(GridFrame, EqualsTheOneThreadScalarFrameOnEveryThreadCountAndTarget) {
+    const GridCase& c = GetParam();
+    Scene scene;
+    initGridScene(scene, c.n);
+    buildPyramids(scene);
+    setupView(scene, c.view.spin, c.view.tilt, c.view.zoom, c.width, c.height);
+    scene.simd = false;
+    const Drawn plain = drawPlain(scene, c.width, c.height);
+    ASSERT_GT(plain.stats.fragmentsPlotted, 0);
+    scene.simd = true;
+    for (const std::int64_t target : simdTargets()) {
+        const TargetChoice choice(target);
+        for (const int threads : {1, 2, 3, 7}) {
+            SCOPED_TRACE(targetName(target) + ", " + std::to_string(threads) + " threads");
+            BandRenderer renderer(threads);
+            expectSame(plain, drawInBands(scene, c.width, c.height, renderer), c.width);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, GridFrame,
+    ::testing::Values(GridCase{"grid16Startup", 16, 480, 480, views[0]}, GridCase{"grid16Filling", 16, 97, 301, views[1]},
+                      // Several chunks of the vertex stage, triangles a few pixels across.
+                      GridCase{"grid64Filling", 64, 480, 480, views[1]},
+                      // Many triangles cut by the near plane, some wholly behind the eye.
+                      GridCase{"grid64NearPlane", 64, 200, 200, views[3]},
+                      GridCase{"grid64Grazing", 64, 301, 97, views[2]}),
+    [](const ::testing::TestParamInfo<GridCase>& info) { return std::string(info.param.name); });
 
 // The viewer keeps one renderer and one buffer from frame to frame while the
 // window changes size: each frame starts from empty rows whatever came before.

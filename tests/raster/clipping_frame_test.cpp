@@ -64,12 +64,11 @@ protected:
                 for (const Polygon& polygon : object.polygons) {
                     std::vector<ScreenVertex> corners;
                     for (const Vertex& v : polygon.vertices)
-                        corners.push_back(projectVertex(scene, v, static_cast<float>(object.shininess),
-                                                        object.diffuse, object.specular, size, size));
+                        corners.push_back(projectVertex(scene, v, size, size));
                     std::vector<const ScreenVertex*> loop;
                     for (const ScreenVertex& c : corners) loop.push_back(&c);
                     std::vector<Edge> edges = loopEdges(loop);
-                    scanPolygon(edges, scene, frame, object.colorTexture, object.bumpMap);
+                    scanPolygon(edges, scene, frame, materialOf(object));
                 }
         });
     }

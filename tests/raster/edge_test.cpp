@@ -47,37 +47,18 @@ TEST(EdgeSetUp, OrdersTheEnds) {
     EXPECT_EQ(Edge(level, low).lower, &low);
 }
 
-TEST(EdgeSetUp, DiffuseStepUsesOneReciprocal) {
-    VertexMaker v;
-    ScreenVertex& a = v.at(0, 0);
-    ScreenVertex& b = v.at(0, 3);
-    a.diffuse = {0, 0, 0, 0};
-    b.diffuse = {5, 7, 10, 1};
-    const Edge e(a, b);
-    const float perRow = 1.0f / 3;
-    ASSERT_NE(5.0f * perRow, 5.0f / 3) << "the case must tell the two roundings apart";
-    EXPECT_EQ(e.dDiffuse, (Color{5 * perRow, 7 * perRow, 10 * perRow, 1 * perRow}));
-}
-
 TEST(EdgeSetUp, StepByMatchesRepeatedSteps) {
     VertexMaker v;
     ScreenVertex& a = v.at(1.3f, 0.2f, 0.1f);
     ScreenVertex& b = v.at(7.9f, 12.6f, 0.8f, {1, 0, 0});
     a.texOverW = {0.1f, 0.2f, 0.5f};
     b.texOverW = {0.9f, 0.4f, 0.25f};
-    a.diffuse = {0.1f, 0.2f, 0.3f, 1};
-    b.diffuse = {0.7f, 0.5f, 0.1f, 1};
-    a.shininess = 10;
-    b.shininess = 40;
     Edge stepped(a, b);
     Edge jumped = stepped;
     for (int i = 0; i < 3; ++i) stepped.step();
     jumped.stepBy(3);
     EXPECT_FLOAT_EQ(jumped.x, stepped.x);
     EXPECT_FLOAT_EQ(jumped.z, stepped.z);
-    EXPECT_FLOAT_EQ(jumped.shininess, stepped.shininess);
-    EXPECT_FLOAT_EQ(jumped.diffuse.r, stepped.diffuse.r);
-    EXPECT_FLOAT_EQ(jumped.diffuse.g, stepped.diffuse.g);
     EXPECT_FLOAT_EQ(jumped.texOverW.x, stepped.texOverW.x);
     EXPECT_FLOAT_EQ(jumped.texOverW.z, stepped.texOverW.z);
     EXPECT_FLOAT_EQ(jumped.normal.x, stepped.normal.x);

@@ -38,7 +38,7 @@ struct RecordFixture : ::testing::Test {
     void draw(const std::vector<const ScreenVertex*>& loop, const Texture* colors = nullptr,
               const Texture* bumps = nullptr) {
         std::vector<Edge> edges = loopEdges(loop);
-        scanPolygon(edges, scene, frame, colors, bumps);
+        scanPolygon(edges, scene, frame, plainMaterial(colors, bumps));
     }
     const FragmentRecord& at(int x, int y) const { return frame.records()[y * side + x]; }
     bool drawn(int x, int y) const { return frame.depthAt(x, y) != FrameBuffer::empty; }
@@ -101,7 +101,7 @@ TEST_F(RecordFixture, SpanTagsTellRowsAndPairsApart) {
     // One polygon of two triangles side by side (two loops): every row crosses four edges, two spans.
     std::vector<Edge> edges = loopEdges({corner(0, 0, 0, 0), corner(20, 0, 0, 0), corner(10, 20, 0, 0)});
     for (const Edge& e : loopEdges({corner(30, 0, 0, 0), corner(50, 0, 0, 0), corner(40, 20, 0, 0)})) edges.push_back(e);
-    scanPolygon(edges, scene, frame, nullptr, nullptr);
+    scanPolygon(edges, scene, frame);
     EXPECT_EQ(frame.stats.spans, 2 * 20) << "rows 0 to 19, two spans each; the apexes' row has none";
     for (int y = 0; y < 20; ++y) {
         EXPECT_EQ(at(10, y).span, spanTag(y, 0, 0)) << "row " << y;

@@ -47,7 +47,7 @@ struct FrameFixture : ::testing::Test {
         drawObjects(scene, frame);
         const SceneObject& square = scene.objects[0];
         for (int i = 0; i < 4; ++i)
-            corners[i] = projectVertex(scene, square.polygons[0].vertices[i], 100, square.diffuse, square.specular,
+            corners[i] = projectVertex(scene, square.polygons[0].vertices[i],
                                        size, size);
         const ScreenVertex* three[3] = {&corners[0], &corners[1], &corners[2]};
         sOverW = fit(three, &Vector3::x);
@@ -87,7 +87,7 @@ TEST_F(FrameFixture, OriginLandsOnTheCentre) {
     const Vertex origin{{0, 0, 0, 1}, {0, 0, 1}, 0, 0, 0};
     for (const auto& [spin, tilt] : {std::pair{startSpin, startTilt}, {17.0f, 0.0f}, {200.0f, -170.0f}}) {
         setupView(scene, spin, tilt, startZoom);
-        const ScreenVertex v = projectVertex(scene, origin, 0, {}, {}, size, size);
+        const ScreenVertex v = projectVertex(scene, origin, size, size);
         EXPECT_NEAR(v.x, 240, 1e-3) << spin << ", " << tilt;
         EXPECT_NEAR(v.y, 240, 1e-3) << spin << ", " << tilt;
     }

@@ -14,16 +14,12 @@
 namespace rv {
 
 ScreenVertex& VertexMaker::at(float x, float y, float z, const Vector3& normal) {
-    Vertex& source = sources.emplace_back();
-    source.normal = normal;
     ScreenVertex& v = vertices.emplace_back();
     v.x = x;
     v.y = y;
     v.z = z;
     v.texOverW = {0, 0, 1};
-    v.source = &source;
-    v.diffuse = {1, 1, 1, 1};
-    v.specular = {0, 0, 0, 1};
+    v.normal = normal;
     return v;
 }
 

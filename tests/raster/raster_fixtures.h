@@ -8,21 +8,21 @@
 
 #include "raster/edge.h"
 #include "raster/frame_buffer.h"
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 #include "raster/pixel_sink.h"
 #include "raster/vertex_processing.h"
 #include "scene/scene.h"
+#include "tests/support/stage_helpers.h"
 
 namespace rv {
 
-// Screen vertices with chosen window coordinates, each with its own source
-// vertex. Returned references stay valid for the maker's lifetime.
+// Screen vertices with chosen window coordinates. Returned references stay
+// valid for the maker's lifetime.
 class VertexMaker {
 public:
     ScreenVertex& at(float x, float y, float z = 0.5f, const Vector3& normal = {0, 0, 1});
 
 private:
-    std::deque<Vertex> sources;
     std::deque<ScreenVertex> vertices;
 };
 

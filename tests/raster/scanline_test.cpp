@@ -22,7 +22,8 @@ struct TriangleFixture : ::testing::Test {
 
 TEST_F(TriangleFixture, SharedVertexIsCountedOnce) {
     std::vector<Edge*> all{&edges[0], &edges[1], &edges[2]};
-    const EdgeTable table(all, 32);
+    EdgeTable table;
+    table.build(all, 0, 32);
     ActiveEdgeList list;
     for (int r = 0; r <= 20; ++r) {
         list.advance(table.bucket(r));
@@ -43,7 +44,7 @@ TEST_F(TriangleFixture, OneSpanPerRow) {
     FrameBuffer frame;
     RecordingSink sink(32, 32);
     prepareFrame(frame, 32, 32, &sink);
-    scanPolygon(edges, scene, frame, nullptr, nullptr);
+    scanPolygon(edges, scene, frame);
     // Rows 0 and 20 hold a corner only: their spans are empty and open no bracket.
     for (int r = 1; r < 20; ++r) EXPECT_EQ(sink.spansOnRow(r), 1) << "row " << r;
     EXPECT_EQ(frame.stats.spans, 19);
@@ -59,7 +60,7 @@ TEST(ScanPolygon, EdgesFromBelowTheFrameArriveStepped) {
     FrameBuffer frame;
     RecordingSink sink(16, 16);
     prepareFrame(frame, 16, 16, &sink);
-    scanPolygon(edges, scene, frame, nullptr, nullptr);
+    scanPolygon(edges, scene, frame);
     for (int x = 0; x < 16; ++x) EXPECT_EQ(sink.hitsAt(x, 0), x >= 3 && x < 14 ? 1 : 0) << "column " << x;
 }
 
@@ -71,7 +72,7 @@ TEST(ScanPolygon, PolygonsOutsideTheRowsDrawNothing) {
         FrameBuffer frame;
         RecordingSink sink(16, 16);
         prepareFrame(frame, 16, 16, &sink);
-        scanPolygon(edges, scene, frame, nullptr, nullptr);
+        scanPolygon(edges, scene, frame);
         EXPECT_TRUE(sink.brackets.empty()) << "rows from " << y0;
     }
 }
@@ -84,7 +85,7 @@ TEST(ScanPolygon, OddEdgeOutIsLeftUndrawn) {
     FrameBuffer frame;
     RecordingSink sink(16, 16);
     prepareFrame(frame, 16, 16, &sink);
-    scanPolygon(edges, scene, frame, nullptr, nullptr);
+    scanPolygon(edges, scene, frame);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             EXPECT_EQ(sink.hitsAt(x, y), y <= 10 && x >= 2 && x < 6 ? 1 : 0) << x << ", " << y;
@@ -130,14 +131,14 @@ TEST(ScanPolygon, TrianglesSharingADiagonalTileTheQuad) {
     RecordingSink whole(16, 16);
     prepareFrame(frame, 16, 16, &whole);
     std::vector<Edge> quad = loopEdges({p0, p1, p2, p3});
-    scanPolygon(quad, scene, frame, nullptr, nullptr);
+    scanPolygon(quad, scene, frame);
 
     RecordingSink halves(16, 16);
     prepareFrame(frame, 16, 16, &halves);
     std::vector<Edge> first = loopEdges({p0, p1, p2});
     std::vector<Edge> second = loopEdges({q0, q2, q3});
-    scanPolygon(first, scene, frame, nullptr, nullptr);
-    scanPolygon(second, scene, frame, nullptr, nullptr);
+    scanPolygon(first, scene, frame);
+    scanPolygon(second, scene, frame);
 
     int covered = 0;
     for (int y = 0; y < 16; ++y)

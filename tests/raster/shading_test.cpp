@@ -67,8 +67,8 @@ TEST_F(ShadingFixture, ZeroLengthVectorsThrow) {
 // Span filling's forms report "no lighting" instead of throwing, in exactly the cases that throw above.
 TEST_F(ShadingFixture, FragmentPathFormsReportInsteadOfThrowing) {
     const Vector3 eye{0, 0, 10};
-    EXPECT_FALSE(placeFragment(scene, frame, {-1, -1, 0}, 0, 0, 0)) << "a fragment at the eye";
-    const std::optional<FragmentPlace> place = placeFragment(scene, frame, eye, 0, 0, 0);
+    EXPECT_FALSE(placeFragment(scene, frame.width(), frame.height(), {-1, -1, 0}, 0, 0, 0)) << "a fragment at the eye";
+    const std::optional<FragmentPlace> place = placeFragment(scene, frame.width(), frame.height(), eye, 0, 0, 0);
     ASSERT_TRUE(place);
     EXPECT_FALSE(lightFragment(scene, *place, orange, white, 100, {0, 0, 0})) << "a zero normal";
     scene.lights.push_back({{-1, -1, 0}, white});

@@ -23,7 +23,9 @@ struct SpanFixture : ::testing::Test {
     Edge edgeAt(float x, float z = 0.5f, const Vector3& normal = {0, 0, 1}) {
         return Edge(v.at(x, 0, z, normal), v.at(x, 10, z, normal));
     }
-    void fill(const Edge& left, const Edge& right) { fillSpan(scene, frame, 5, left, right, nullptr, nullptr); }
+    void fill(const Edge& left, const Edge& right, const Material& material = plainMaterial()) {
+        fillSpan(scene, frame, 5, left, right, material);
+    }
     float depthAt(int x) const { return frame.depth()[5 * 16 + x]; }
     bool drawn(int x) const { return depthAt(x) != FrameBuffer::empty; }
 };
@@ -86,22 +88,15 @@ TEST_F(SpanFixture, ZeroNormalDropsOnlyThatFragment) {
     EXPECT_EQ(image.pointsPlotted, 3);
 }
 
-TEST_F(SpanFixture, ColoursComeFromTheEdges) {
-    ScreenVertex& leftLower = v.at(2, 0);
-    ScreenVertex& leftUpper = v.at(2, 10);
-    leftLower.diffuse = leftUpper.diffuse = {0, 0, 0, 1};
-    // The whole span takes the specular colour of the left edge's lower end.
-    leftLower.specular = {0.25f, 0.25f, 0.25f, 1};
-    Edge right = edgeAt(6);
-    right.diffuse = {0.8f, 0.4f, 0, 1};
+TEST_F(SpanFixture, EveryFragmentTakesThePolygonsMaterial) {
+    Material material;
+    material.diffuse = {0.5f, 0.25f, 0, 1};
+    material.specular = {0.25f, 0.25f, 0.25f, 1};
     // A black light adds no diffuse term; with shininess 0 its specular term is the specular colour.
     scene.lights.push_back({{0, 0, 1}, {0, 0, 0, 1}});
-    fill(Edge(leftLower, leftUpper), right);
-    for (int x = 2; x < 6; ++x) {
-        const Color c = image.at(x, 5);
-        EXPECT_FLOAT_EQ(c.b, 0.25f) << "specular of the left lower end at " << x;
-        EXPECT_FLOAT_EQ(c.r - c.b, 0.2f * (x - 2)) << "interpolated diffuse under full ambient at " << x;
-    }
+    fill(edgeAt(2), edgeAt(6), material);
+    for (int x = 2; x < 6; ++x)
+        EXPECT_EQ(image.at(x, 5), (Color{0.75f, 0.5f, 0.25f, 1})) << "diffuse under full ambient plus specular at " << x;
 }
 
 } // namespace

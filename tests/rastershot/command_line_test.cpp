@@ -87,18 +87,18 @@ ShotOptions options(Renderer renderer, int width, int height, float spin, float 
     o.renderer = renderer;
     o.width = width;
     o.height = height;
-    o.view.viewSpin = spin;
-    o.view.viewTilt = tilt;
-    o.view.viewZoom = zoom;
-    o.view.viewPanX = panX;
-    o.view.viewPanY = panY;
+    o.pose.spin = spin;
+    o.pose.tilt = tilt;
+    o.pose.zoom = zoom;
+    o.pose.panX = panX;
+    o.pose.panY = panY;
     o.mipmapping = mipmapping;
     o.clipping = clipping;
     o.outPrefix = out;
     o.frames = frames;
-    o.threads = threads;
+    o.common.threads = threads;
     o.stats = stats;
-    o.simd = simd;
+    o.common.simd = simd;
     return o;
 }
 
@@ -121,18 +121,18 @@ TEST_P(AcceptedArguments, GiveExactlyTheseOptions) {
     EXPECT_EQ(got.renderer, want.renderer);
     EXPECT_EQ(got.width, want.width);
     EXPECT_EQ(got.height, want.height);
-    EXPECT_EQ(got.view.viewSpin, want.view.viewSpin);
-    EXPECT_EQ(got.view.viewTilt, want.view.viewTilt);
-    EXPECT_EQ(got.view.viewZoom, want.view.viewZoom);
-    EXPECT_EQ(got.view.viewPanX, want.view.viewPanX);
-    EXPECT_EQ(got.view.viewPanY, want.view.viewPanY);
+    EXPECT_EQ(got.pose.spin, want.pose.spin);
+    EXPECT_EQ(got.pose.tilt, want.pose.tilt);
+    EXPECT_EQ(got.pose.zoom, want.pose.zoom);
+    EXPECT_EQ(got.pose.panX, want.pose.panX);
+    EXPECT_EQ(got.pose.panY, want.pose.panY);
     EXPECT_EQ(got.mipmapping, want.mipmapping);
     EXPECT_EQ(got.clipping, want.clipping);
     EXPECT_EQ(got.outPrefix, want.outPrefix);
     EXPECT_EQ(got.frames, want.frames);
-    EXPECT_EQ(got.threads, want.threads);
+    EXPECT_EQ(got.common.threads, want.common.threads);
     EXPECT_EQ(got.stats, want.stats);
-    EXPECT_EQ(got.simd, want.simd);
+    EXPECT_EQ(got.common.simd, want.common.simd);
 }
 
 constexpr Renderer software = Renderer::software, both = Renderer::both;

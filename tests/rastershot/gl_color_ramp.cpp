@@ -3,9 +3,9 @@
 // window makes of each float channel. Titled like the viewer for the harness.
 #include <GL/glut.h>
 
-#include "app/draw_frame.h"
-#include "app/gl_point_sink.h"
 #include "tests/rastershot/ramp_values.h"
+#include "view/draw_frame.h"
+#include "view/gl_point_sink.h"
 
 namespace rv {
 namespace {
@@ -18,7 +18,7 @@ void display() {
     scene.useOpenGL = false;
     FrameBuffer frame;
     SoftwareWindow software({1, Presentation::points});
-    drawFrame(scene, frame, ViewState{}, software, side, side);
+    drawFrame(scene, frame, ViewPose{}, software, side, side);
     const std::vector<float> values = rampValues();
     GlPointSink points;
     points.beginSpan();

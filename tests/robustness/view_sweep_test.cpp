@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/camera.h"
-#include "app/software_path.h"
-#include "raster/memory_image.h"
+#include "tests/support/memory_image.h"
 #include "raster/mip_pyramid.h"
+#include "view/camera.h"
+#include "view/software_path.h"
 
 namespace rv {
 
@@ -48,22 +48,23 @@ protected:
         FrameBuffer frame;
         frame.reset();
         frame.output = &image;
-        ViewState view;
+        BandRenderer oneThread(1);
+        ViewPose view;
         for (float zoom : zooms)
             for (float tilt : angles)
                 for (float spin : angles)
                     for (float pan : pans) {
-                        view.viewZoom = zoom;
-                        view.viewTilt = tilt;
-                        view.viewSpin = spin;
-                        view.viewPanX = pan;
-                        view.viewPanY = -pan / 2;
+                        view.zoom = zoom;
+                        view.tilt = tilt;
+                        view.spin = spin;
+                        view.panX = pan;
+                        view.panY = -pan / 2;
                         char name[160];
                         std::snprintf(name, sizeof name, "%dx%d zoom %g tilt %g spin %g pan %g", size.width,
                                       size.height, zoom, tilt, spin, pan);
                         const auto start = std::chrono::steady_clock::now();
                         setupCamera(*scene, view, size.width, size.height);
-                        EXPECT_NO_THROW(renderSoftware(*scene, frame, size.width, size.height)) << name;
+                        EXPECT_NO_THROW(renderSoftware(*scene, frame, oneThread, size.width, size.height)) << name;
                         const double ms =
                             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                                 .count();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "raster/band_renderer.h"
 
 namespace rv {
 
@@ -32,8 +31,8 @@ std::string readPan(std::string_view text, ShotOptions& o) {
     float x = 0, y = 0;
     if (std::string e = readFinite("--pan", text.substr(0, comma), x); !e.empty()) return e;
     if (std::string e = readFinite("--pan", text.substr(comma + 1), y); !e.empty()) return e;
-    o.view.viewPanX = x;
-    o.view.viewPanY = y;
+    o.pose.panX = x;
+    o.pose.panY = y;
     return {};
 }
 
@@ -73,9 +72,9 @@ std::string readShow(std::string_view text, ShotOptions& o) {
 constexpr Flag<ShotOptions> flags[] = {
     {"--renderer", "software|opengl|both", readRenderer},
     {"--size", "WIDTHxHEIGHT", readSize},
-    {"--spin", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--spin", v, o.view.viewSpin); }},
-    {"--tilt", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--tilt", v, o.view.viewTilt); }},
-    {"--zoom", "STEPS", [](std::string_view v, ShotOptions& o) { return readFinite("--zoom", v, o.view.viewZoom); }},
+    {"--spin", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--spin", v, o.pose.spin); }},
+    {"--tilt", "DEG", [](std::string_view v, ShotOptions& o) { return readFinite("--tilt", v, o.pose.tilt); }},
+    {"--zoom", "STEPS", [](std::string_view v, ShotOptions& o) { return readFinite("--zoom", v, o.pose.zoom); }},
     {"--pan", "X,Y", readPan},
     {"--no-mipmap", "",
      [](std::string_view, ShotOptions& o) {
@@ -87,17 +86,10 @@ constexpr Flag<ShotOptions> flags[] = {
          o.clipping = false;
          return std::string();
      }},
-    {"--no-simd", "",
-     [](std::string_view, ShotOptions& o) {
-         o.simd = false;
-         return std::string();
-     }},
     {"--out", "PREFIX", readOut},
     {"--show", "VIEW", readShow},
     {"--frames", "N",
      [](std::string_view v, ShotOptions& o) { return readWholeNumber("--frames", v, 1, maxFrames, o.frames); }},
-    {"--threads", "N",
-     [](std::string_view v, ShotOptions& o) { return readWholeNumber("--threads", v, 1, maxThreads, o.threads); }},
     {"--stats", "",
      [](std::string_view, ShotOptions& o) {
          o.stats = true;
@@ -109,7 +101,7 @@ constexpr Flag<ShotOptions> flags[] = {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
-    const ReadArguments read = readArguments<ShotOptions>(args, flags, result.options);
+    const ReadArguments read = readArguments<ShotOptions>(args, {flags, commonFlags<ShotOptions>}, result.options);
     result.action = read.action;
     result.error = read.error;
     return result;
@@ -117,8 +109,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 int exitStatusOf(const CommandLine& commandLine) { return commandLine.action == CommandLine::Action::reject ? 2 : 0; }
 
-std::string_view usageText() {
-    return R"(Usage: rastershot [OPTION]...
+const std::string& usageText() {
+    static const std::string text = std::string(R"(Usage: rastershot [OPTION]...
 Renders the viewer's scene with the viewer's camera and renderers, without any
 input, and writes the pictures as PNG files (8-bit RGB, top row first).
 
@@ -140,9 +132,6 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       viewer's 'c' key gives: what reaches behind the eye comes
                       out mirrored (default: clipped to the near and far
                       planes, as OpenGL always does)
-  --no-simd           the software renderer shades one fragment at a time
-                      with its scalar code instead of in vector lanes; the
-                      picture is the same to the bit, only slower
   --out PREFIX        writes PREFIX-software.png, PREFIX-opengl.png and
                       PREFIX-diff.png, creating missing directories
                       (default out/frame)
@@ -153,9 +142,6 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       all for every view
   --frames N          frames drawn per renderer, 1 to 1000000, for timing;
                       the pictures show the last one (default 1)
-  --threads N         threads drawing the software frame, 1 to 256, in bands
-                      of rows; every count gives the same picture (default:
-                      one per core)
   --stats             prints one JSON object per renderer on standard output:
                       fragment and span counts of one frame and the median and
                       minimum milliseconds per frame; for the software renderer
@@ -163,7 +149,7 @@ input, and writes the pictures as PNG files (8-bit RGB, top row first).
                       points and as one image, when a display is present; with
                       --renderer both one more for the viewer's difference view
                       ('d'): both renderers, their difference and its caption
-  --help, -h          prints this text
+)") + std::string(commonFlagsHelp()) + R"(  --help, -h          prints this text
 
 A value may also follow its flag after '=', as in --size=640x480.
 
@@ -178,6 +164,7 @@ Exit status: 0 on success, 1 when a picture cannot be written, 2 for bad
 arguments, an unwritable output path, no X display for OpenGL, or a screen too
 small for the window.
 )";
+    return text;
 }
 
 } // namespace rv

@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_flags.h"
-#include "app/view_state.h"
 #include "picture/inspection_views.h"
-#include "raster/band_workers.h"
+#include "view/common_flags.h"
+#include "view/view_pose.h"
 
 namespace rv {
 
@@ -25,17 +24,14 @@ struct ShotOptions {
     int width = 480;
     int height = 480;
     // The viewer's start-up view unless a flag changes it; pan in window pixels dragged.
-    ViewState view;
+    ViewPose pose;
     bool mipmapping = true;
     // The software path's; OpenGL always clips.
     bool clipping = true;
-    // The software renderer's vector shading; false runs the scalar code that defines its bits.
-    bool simd = true;
     // Pictures go to PREFIX-software.png, PREFIX-opengl.png and PREFIX-diff.png.
     std::string outPrefix = "out/frame";
     int frames = 1;
-    // Threads drawing the software frame.
-    int threads = coreCount();
+    CommonOptions common;
     bool stats = false;
     // False-colour views of the software frame, each to PREFIX-software-VIEW.png, in the order first asked for.
     std::vector<InspectView> show;
@@ -57,6 +53,6 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 int exitStatusOf(const CommandLine& commandLine);
 
 // What --help prints: every flag, its default and the exit statuses.
-std::string_view usageText();
+const std::string& usageText();
 
 } // namespace rv

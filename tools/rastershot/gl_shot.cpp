@@ -7,10 +7,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/difference_view.h"
-#include "app/draw_frame.h"
-#include "app/gl_point_sink.h"
 #include "picture/gl_readback.h"
+#include "view/difference_view.h"
+#include "view/draw_frame.h"
 
 namespace rv {
 
@@ -81,15 +80,15 @@ void openWindow(int width, int height) {
 
 WindowShot shootInWindow(Scene& scene, FrameBuffer& frame, const ShotOptions& o, WindowPath path) {
     const bool useOpenGL = path == WindowPath::opengl;
-    SoftwareWindow software(
-        {o.threads, path == WindowPath::softwareImage ? Presentation::image : Presentation::points});
+    SoftwareWindow software(o.common.threads,
+                            path == WindowPath::softwareImage ? Presentation::image : Presentation::points);
     scene.useOpenGL = useOpenGL;
     WindowShot shot;
     shot.times = timeFrames(o.frames, [&] {
         if (path == WindowPath::difference)
-            drawDifferenceFrame(scene, frame, o.view, software, o.width, o.height);
+            drawDifferenceFrame(scene, frame, o.pose, software, o.width, o.height);
         else
-            drawFrame(scene, frame, o.view, software, o.width, o.height);
+            drawFrame(scene, frame, o.pose, software, o.width, o.height);
         // The GL queues its work: without this the clock stops before the pixels exist.
         glFinish();
     });

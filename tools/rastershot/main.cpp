@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/software_path.h"
 #include "picture/difference.h"
 #include "picture/png_file.h"
 #include "tools/rastershot/command_line.h"
 #include "tools/rastershot/gl_shot.h"
 #include "tools/rastershot/output_files.h"
 #include "tools/rastershot/software_shot.h"
+#include "view/software_path.h"
 
 namespace rv {
 namespace {
@@ -74,7 +74,7 @@ int run(const ShotOptions& o) {
     initScene(scene);
     scene.mipmapping = o.mipmapping;
     scene.clipping = o.clipping;
-    scene.simd = o.simd;
+    scene.simd = o.common.simd;
     FrameBuffer frame;
     prepareRendering(scene, frame);
 
@@ -86,7 +86,7 @@ int run(const ShotOptions& o) {
         for (size_t k = 0; k < shot.views.size(); ++k)
             if (!write(files.views[k], shot.views[k])) return 1;
         softwareSnapshot = shot.snapshot;
-        RendererReport report{"software", o.width,  o.height,     o.frames,    o.threads,
+        RendererReport report{"software", o.width,  o.height,     o.frames,    o.common.threads,
                               shot.counts, shot.times, std::nullopt, std::nullopt};
         if (glPoints) {
             const WindowShot points = shootInWindow(scene, frame, o, WindowPath::softwarePoints);
@@ -109,7 +109,7 @@ int run(const ShotOptions& o) {
             std::fprintf(stderr, "%s\n", describe(counts).c_str());
             if (o.stats) {
                 const WindowShot view = shootInWindow(scene, frame, o, WindowPath::difference);
-                reports.push_back({"difference", o.width, o.height, o.frames, o.threads, std::nullopt, view.times,
+                reports.push_back({"difference", o.width, o.height, o.frames, o.common.threads, std::nullopt, view.times,
                                    std::nullopt, std::nullopt});
             }
         }

@@ -1,0 +1,30 @@
+#include "raster/raster_stage.h"
+
+namespace rv {
+
+namespace {
+
+bool meets(RowRange a, RowRange b) { return a.begin < b.end && b.begin < a.end; }
+
+void rasterizePolygon(const Scene& scene, const VertexStage& stage, int index, const FrameView& frame, RowRange rows,
+                      RasterScratch& scratch) {
+    const ScreenPolygon& polygon = stage.polygons()[static_cast<size_t>(index)];
+    if (!meets(polygon.rows, rows)) return;
+    scratch.edges.assign(polygon.edges.begin(), polygon.edges.end());
+    scanPolygon(scratch.edges, scene, frame, stage.material(polygon.object), rows, index, scratch.scan);
+}
+
+} // namespace
+
+void rasterizeRows(const Scene& scene, const VertexStage& stage, std::span<const int> which, const FrameView& frame,
+                   RowRange rows, RasterScratch& scratch) {
+    for (const int index : which) rasterizePolygon(scene, stage, index, frame, rows, scratch);
+}
+
+void rasterizeRows(const Scene& scene, const VertexStage& stage, const FrameView& frame, RowRange rows,
+                   RasterScratch& scratch) {
+    const int count = static_cast<int>(stage.polygons().size());
+    for (int index = 0; index < count; ++index) rasterizePolygon(scene, stage, index, frame, rows, scratch);
+}
+
+} // namespace rv
