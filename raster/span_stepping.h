@@ -3,11 +3,11 @@
 namespace rv {
 
 // The values span filling carries from fragment to fragment, each advanced by
-// its own step: depth, diffuse colour (r, g, b, a), shininess, texture
-// coordinates over w (s, t, 1/w), normal (x, y, z), the per-row steps of s/w
-// and t/w, and the column (whole numbers below 2^24, so stepping it by 1 is
-// exact). Spare slots round them up to a whole vector of 16 floats.
-constexpr int steppedCount = 15;
+// its own step: depth, texture coordinates over w (s, t, 1/w), normal (x, y,
+// z), the per-row steps of s/w and t/w, and the column (whole numbers below
+// 2^24, so stepping it by 1 is exact). Spare slots round them up to a whole
+// vector of 16 floats.
+constexpr int steppedCount = 10;
 struct SpanStepping {
     alignas(64) float value[16] = {};
     alignas(64) float step[16] = {};
