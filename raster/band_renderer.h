@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "raster/band_starts.h"
 #include "raster/band_workers.h"
 #include "raster/frame_buffer.h"
 #include "raster/raster_stage.h"
@@ -24,8 +25,7 @@ constexpr int maxThreads = 256;
 class BandRenderer {
 public:
     // Rows per band, chosen with raster_bench's BM_BandHeight: smaller bands
-    // balance the threads better but each band walks the rows of its polygons
-    // below it again.
+    // balance the threads better but cost more hand-offs and edge snapshots.
     static constexpr int defaultBandHeight = 8;
 
     // 1 <= threads <= maxThreads, 1 <= bandHeight.
@@ -49,6 +49,7 @@ private:
     // Null with one thread.
     std::unique_ptr<BandWorkers> workers;
     VertexStage vertexStage;
+    BandStarts starts;
     // Per band: the polygons that reach it in order, its scratch and its counters.
     std::vector<std::vector<int>> bandPolygons;
     std::vector<RasterScratch> scratch;
