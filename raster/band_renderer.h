@@ -35,12 +35,14 @@ public:
     int threads() const { return threadCount; }
 
     // Clears `frame`, which the caller has sized, and draws the scene into it
-    // as drawObjects does. With one thread that is clear() and drawObjects on
-    // the calling thread, frame.output included. With more, each band clears
-    // its own rows first, and no band calls a sink, so frame.output must be
-    // null (std::invalid_argument otherwise): keep the colours to see the
-    // frame. `afterBand`, when given, runs on the band's thread once the band's
-    // rows are drawn (once, for all rows, with one thread).
+    // as drawObjects does. Into a frame with an output (one thread only: with
+    // more, std::invalid_argument) that is clear() and drawObjects on the
+    // calling thread. Otherwise each band clears its own rows and draws them
+    // straight after, on the threads in turn, or one after the other on one
+    // thread: the rows are still in the cache when drawn (a whole frame cleared
+    // first is not, at 1920 x 1080). Keep the colours to see the frame.
+    // `afterBand`, when given, runs on the band's thread once the band's rows
+    // are drawn (once, for all rows, with an output).
     void draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand = {});
 
 private:
