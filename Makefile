@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets; see README.md.
 MAKEFLAGS += --no-print-directory
-.PHONY: all deps build build-run build-asan build-tsan build-fuzz run test fuzz-long clean
+.PHONY: all deps build build-run build-asan build-tsan build-fuzz run test exhaustive fuzz-long clean
 
 all: build
 
@@ -38,6 +38,12 @@ test: build build-asan build-tsan build-fuzz
 	@ctest --preset asan -j 2
 	@ctest --preset tsan -j 2
 	@ctest --preset fuzz
+
+# Checks over every float input, minutes each: the vector mip-level logarithm
+# on every vector target, and float square roots against double ones.
+exhaustive: build
+	build/tests/raster/level_log_exhaustive
+	build/tests/raster/float_sqrt_exhaustive
 
 # An hour of fuzzing; findings land in build-fuzz/fuzz-findings/.
 fuzz-long: build-fuzz

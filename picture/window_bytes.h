@@ -15,7 +15,7 @@ namespace rv {
 // hundred colours one step brighter than the viewer's window.
 std::uint8_t windowByte(float channel);
 
-// windowByte of each of `count` channels, four at a time: a call per channel
+// windowByte of each of `count` channels, sixteen at a time: a call per channel
 // costs a 1920 x 1080 frame shown as one image some 40 ms of CPU, ten times this.
 void windowBytes(const float* channels, std::size_t count, std::uint8_t* bytes);
 

@@ -17,7 +17,7 @@ BandRenderer::~BandRenderer() = default;
 
 void BandRenderer::draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand) {
     const int width = frame.width(), height = frame.height();
-    if (!workers) {
+    if (frame.output && !workers) {
         frame.clear();
         vertexStage.run(scene, width, height);
         scratch.resize(1);
@@ -28,6 +28,7 @@ void BandRenderer::draw(const Scene& scene, FrameBuffer& frame, const std::funct
     // A sink's calls from several threads would interleave, and the window's GL context belongs to one thread.
     if (frame.output) throw std::invalid_argument("BandRenderer: bands drawn on several threads call no sink");
     vertexStage.run(scene, width, height, workers.get());
+    starts.run(vertexStage, height, bandHeight, workers.get());
 
     const size_t bands = static_cast<size_t>((height + bandHeight - 1) / bandHeight);
     bandPolygons.resize(bands);
@@ -43,13 +44,17 @@ void BandRenderer::draw(const Scene& scene, FrameBuffer& frame, const std::funct
     if (scratch.size() < bands) scratch.resize(bands);
     counts.assign(bands, RenderStats{});
     frame.stats = {};
-    workers->run(static_cast<int>(bands), [&](int band) {
+    auto drawBand = [&](int band) {
         const size_t b = static_cast<size_t>(band);
         const RowRange rows{band * bandHeight, std::min(height, (band + 1) * bandHeight)};
         frame.clearRows(rows);
-        rasterizeRows(scene, vertexStage, bandPolygons[b], FrameView(frame, counts[b]), rows, scratch[b]);
+        rasterizeRows(scene, vertexStage, bandPolygons[b], FrameView(frame, counts[b]), rows, scratch[b], &starts);
         if (afterBand) afterBand(rows);
-    });
+    };
+    if (workers)
+        workers->run(static_cast<int>(bands), drawBand);
+    else
+        for (int band = 0; band < static_cast<int>(bands); ++band) drawBand(band);
     for (const RenderStats& c : counts) frame.stats += c;
 }
 

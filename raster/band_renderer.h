@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "raster/band_starts.h"
 #include "raster/band_workers.h"
 #include "raster/frame_buffer.h"
 #include "raster/raster_stage.h"
@@ -24,8 +25,7 @@ constexpr int maxThreads = 256;
 class BandRenderer {
 public:
     // Rows per band, chosen with raster_bench's BM_BandHeight: smaller bands
-    // balance the threads better but each band walks the rows of its polygons
-    // below it again.
+    // balance the threads better but cost more hand-offs and edge snapshots.
     static constexpr int defaultBandHeight = 8;
 
     // 1 <= threads <= maxThreads, 1 <= bandHeight.
@@ -35,12 +35,14 @@ public:
     int threads() const { return threadCount; }
 
     // Clears `frame`, which the caller has sized, and draws the scene into it
-    // as drawObjects does. With one thread that is clear() and drawObjects on
-    // the calling thread, frame.output included. With more, each band clears
-    // its own rows first, and no band calls a sink, so frame.output must be
-    // null (std::invalid_argument otherwise): keep the colours to see the
-    // frame. `afterBand`, when given, runs on the band's thread once the band's
-    // rows are drawn (once, for all rows, with one thread).
+    // as drawObjects does. Into a frame with an output (one thread only: with
+    // more, std::invalid_argument) that is clear() and drawObjects on the
+    // calling thread. Otherwise each band clears its own rows and draws them
+    // straight after, on the threads in turn, or one after the other on one
+    // thread: the rows are still in the cache when drawn (a whole frame cleared
+    // first is not, at 1920 x 1080). Keep the colours to see the frame.
+    // `afterBand`, when given, runs on the band's thread once the band's rows
+    // are drawn (once, for all rows, with an output).
     void draw(const Scene& scene, FrameBuffer& frame, const std::function<void(RowRange)>& afterBand = {});
 
 private:
@@ -49,6 +51,7 @@ private:
     // Null with one thread.
     std::unique_ptr<BandWorkers> workers;
     VertexStage vertexStage;
+    BandStarts starts;
     // Per band: the polygons that reach it in order, its scratch and its counters.
     std::vector<std::vector<int>> bandPolygons;
     std::vector<RasterScratch> scratch;

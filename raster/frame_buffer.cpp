@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "raster/row_clearing.h"
+
 namespace rv {
 
 void FrameBuffer::reset() {
@@ -37,13 +39,8 @@ void FrameBuffer::clear() {
 
 void FrameBuffer::clearRows(RowRange rows) {
     const size_t from = index(0, rows.begin), to = index(0, rows.end);
-    std::fill(depthPixels + from, depthPixels + to, empty);
-    if (colorPixels)
-        for (size_t i = from; i < to; ++i) {
-            colorPixels[i * 3] = background.r;
-            colorPixels[i * 3 + 1] = background.g;
-            colorPixels[i * 3 + 2] = background.b;
-        }
+    clearDepth(depthPixels + from, to - from, empty);
+    if (colorPixels) clearColors(colorPixels + from * 3, to - from, background);
 }
 
 void FrameBuffer::keepColors(const Color& backgroundColor) {

@@ -50,6 +50,10 @@ public:
         if (sink) sink->plot(x, y, color);
         return true;
     }
+    // Row y's depth values and kept colours (null when colours are not kept), from
+    // column 0: for plotting a batch of fragments at once.
+    float* depthRow(int y) const { return depthPixels + index(0, y); }
+    float* colorRow(int y) const { return colorPixels ? colorPixels + index(0, y) * 3 : nullptr; }
     // Stores the record of the fragment just plotted at (x, y), when records are kept.
     void keepRecord(int x, int y, const FragmentRecord& record) const {
         if (recordPixels) recordPixels[index(x, y)] = record;

@@ -68,10 +68,13 @@ void ActiveEdgeList::dropJoinedEnds() {
     }
 }
 
-void scanPolygon(std::span<Edge> edges, const Scene& scene, const FrameView& frame, const Material& material,
-                 RowRange rows, int polygon, ScanScratch& scratch) {
-    const int end = std::min(rows.end, frame.height());
-    if (rows.begin >= end) return;
+namespace {
+
+// Sets up the walk over the rows below `end`: the active list on the row before
+// the first row walked (from `resume`, or from the edges below row 0), the
+// waiting edges in the table. Returns the row after the last one with an edge
+// (at most the first row walked where there is none).
+int startWalk(std::span<Edge> edges, int end, ScanScratch& scratch, const ScanResume* resume) {
     ActiveEdgeList& list = scratch.list;
     std::vector<Edge*>& waiting = scratch.waiting;
     list.active.clear();
@@ -79,32 +82,68 @@ void scanPolygon(std::span<Edge> edges, const Scene& scene, const FrameView& fra
     // The walk starts on the lowest row with an active edge and stops after the
     // highest one: the rows outside hold no edge, so advancing over them changes nothing.
     int firstRow = end, lastRow = -1;
+    if (resume) {
+        scratch.resumed.assign(resume->active.begin(), resume->active.end());
+        for (Edge& e : scratch.resumed) {
+            list.active.push_back(&e);
+            lastRow = std::max(lastRow, e.yEnd);
+        }
+        firstRow = resume->row;
+    }
     for (Edge& e : edges) {
         if (e.yStart == e.yEnd || e.yStart >= end) continue;
-        lastRow = std::max(lastRow, e.yEnd);
-        if (e.yStart < 0) {
+        if (resume) {
+            // Edges below the resume row are in its list or done with.
+            if (e.yStart < resume->row) continue;
+        } else if (e.yStart < 0) {
             // To row -1: the first advance supplies the step onto row 0.
+            lastRow = std::max(lastRow, e.yEnd);
             e.stepBy(static_cast<float>(-1 - e.yStart));
             list.add(e);
             firstRow = 0;
-        } else {
-            waiting.push_back(&e);
-            firstRow = std::min(firstRow, e.yStart);
+            continue;
         }
+        lastRow = std::max(lastRow, e.yEnd);
+        waiting.push_back(&e);
+        firstRow = std::min(firstRow, e.yStart);
     }
     const int stop = std::min(end, lastRow + 1);
-    if (firstRow >= stop) return;
-    scratch.table.build(waiting, firstRow, stop);
     list.row = firstRow - 1;
+    if (firstRow < stop) scratch.table.build(waiting, firstRow, stop);
+    return stop;
+}
 
+} // namespace
+
+void scanPolygon(std::span<Edge> edges, const Scene& scene, const FrameView& frame, const Material& material,
+                 RowRange rows, int polygon, ScanScratch& scratch, const ScanResume* resume) {
+    const int end = std::min(rows.end, frame.height());
+    if (rows.begin >= end) return;
+    const int stop = startWalk(edges, end, scratch, resume);
+    ActiveEdgeList& list = scratch.list;
     // Rows below `rows` are advanced too, only not filled: a jump straight to the first row would
     // round the edges' values differently, and their order on it depends on every re-sort before.
-    for (int r = firstRow; r < stop; ++r) {
+    for (int r = list.row + 1; r < stop; ++r) {
         list.advance(scratch.table.bucket(r));
         if (r < rows.begin) continue;
         for (size_t i = 1; i < list.active.size(); i += 2)
             fillSpan(scene, frame, list.row, *list.active[i - 1], *list.active[i], material,
                      spanTag(list.row, static_cast<int>(i / 2), polygon));
+    }
+}
+
+void walkPolygon(std::span<Edge> edges, int height, std::span<const int> resumeRows, ScanScratch& scratch,
+                 std::vector<Edge>& out, std::vector<int>& ends) {
+    const int stop = startWalk(edges, height, scratch, nullptr);
+    ActiveEdgeList& list = scratch.list;
+    auto next = resumeRows.begin();
+    for (int r = list.row + 1; next != resumeRows.end(); ++r) {
+        // A resume row at or below the first row walked finds the list it would start from.
+        for (; next != resumeRows.end() && *next <= r; ++next) {
+            for (const Edge* e : list.active) out.push_back(*e);
+            ends.push_back(static_cast<int>(out.size()));
+        }
+        if (r < stop) list.advance(scratch.table.bucket(r));
     }
 }
 

@@ -58,13 +58,32 @@ struct ScanScratch {
     ActiveEdgeList list;
     std::vector<Edge*> waiting;
     EdgeTable table;
+    // The active edges a resumed scan starts from, stepped here.
+    std::vector<Edge> resumed;
+};
+
+// Where a scan of a polygon can pick up at row `row` without walking the rows
+// below: its active edges, in order, as the walk from its first row left them
+// on row - 1.
+struct ScanResume {
+    int row = 0;
+    std::span<const Edge> active;
 };
 
 // Fills one polygon from its edges over `rows` (begin >= 0), pairing the active
 // edges from the left (even-odd rule): what scanning every row from the bottom
 // fills there, bit for bit. Steps the edges in place. `polygon`, the polygon's
-// place in the frame, goes into the span tags of the frame's records.
+// place in the frame, goes into the span tags of the frame's records. With
+// `resume` (whose row must be rows.begin), the scan starts from a copy of its
+// edges instead of walking the rows below.
 void scanPolygon(std::span<Edge> edges, const Scene& scene, const FrameView& frame, const Material& material,
-                 RowRange rows, int polygon, ScanScratch& scratch);
+                 RowRange rows, int polygon, ScanScratch& scratch, const ScanResume* resume = nullptr);
+
+// Walks a polygon's edges over the rows of a frame `height` rows tall as
+// scanPolygon does, filling nothing, and before each row r of `resumeRows`
+// (ascending, all above the polygon's first row) appends copies of the active
+// edges to `out` and their end in `out` to `ends`. Steps the edges in place.
+void walkPolygon(std::span<Edge> edges, int height, std::span<const int> resumeRows, ScanScratch& scratch,
+                 std::vector<Edge>& out, std::vector<int>& ends);
 
 } // namespace rv

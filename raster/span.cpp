@@ -1,10 +1,13 @@
 #include "raster/span.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
 #include "raster/pixel_index.h"
+#include "raster/batch_plotting.h"
 #include "raster/span_shading.h"
+#include "raster/span_stepping.h"
 #include "scene/scene.h"
 
 namespace rv {
@@ -55,27 +58,45 @@ void fillSpan(const Scene& scene, const FrameView& frame, int y, const Edge& lef
     if (scene.simd) buildVectorTables(shading, tables);
     FragmentBatch batch;
     ShadedBatch shaded;
+    SpanStepping stepping;
+    const float start[steppedCount] = {z,        texOverW.x, texOverW.y,  texOverW.z,  normal.x,
+                                       normal.y, normal.z,   texRowStepS, texRowStepT, static_cast<float>(x)};
+    const float step[steppedCount] = {dz,        dTexOverW.x, dTexOverW.y, dTexOverW.z, dNormal.x,
+                                      dNormal.y, dNormal.z,   dRowStepS,   dRowStepT,   1};
+    std::copy(start, start + steppedCount, stepping.value);
+    std::copy(step, step + steppedCount, stepping.step);
+    float* const stepped[steppedCount] = {batch.z,         batch.texOverW[0], batch.texOverW[1], batch.texOverW[2],
+                                          batch.normal[0], batch.normal[1],   batch.normal[2],   batch.rowStep[0],
+                                          batch.rowStep[1], batch.x};
+    // A frame that goes only to memory takes a batch's depth test and plotting in
+    // vector lanes; a sink takes its points one by one, and records go with the
+    // pixels that pass.
+    const bool plotInLanes = scene.simd && !frame.output() && !shading.record;
 
-    const int rowLength = frame.width();
+    const int rowEnd = std::min(xEnd, frame.width());
     // Counted in locals and added once per span: the counters sit behind the view's
     // pointer, and a store through it per fragment would cost one.
     long shadedCount = 0, plottedCount = 0;
     frame.beginSpan();
-    while (x < xEnd && x < rowLength) {
-        // The steps stay one after the other, in float, as they always were; only the
-        // shading goes by batches. A fragment without lighting is dropped and the span
-        // goes on; its depth entry stays as it was.
+    while (x < rowEnd) {
+        // The steps stay one after the other, in float, as they always were: in vector
+        // lanes all values of a fragment advance together. A fragment without lighting
+        // is dropped and the span goes on; its depth entry stays as it was.
         const int first = x;
-        batch.count = 0;
-        for (; x < xEnd && x < rowLength && batch.count < shadingBatch; ++x) {
-            batch.append(static_cast<float>(x), z, texOverW, normal, texRowStepS, texRowStepT);
-            z += dz;
-            normal += dNormal;
-            texOverW += dTexOverW;
-            texRowStepS += dRowStepS;
-            texRowStepT += dRowStepT;
-        }
+        batch.count = std::min(shadingBatch, rowEnd - x);
+        x += batch.count;
+        if (scene.simd)
+            stepSpanSimd(stepping, batch.count, stepped);
+        else
+            stepSpanScalar(stepping, batch.count, stepped);
         shadeBatch(shading, tables, batch, shaded);
+        if (plotInLanes) {
+            const PlotCounts counts =
+                plotBatchSimd(frame.depthRow(y), frame.colorRow(y), first, batch.z, shaded, 0, batch.count);
+            shadedCount += counts.shaded;
+            plottedCount += counts.plotted;
+            continue;
+        }
         // The record test is made once per batch, as a type: without records, plotting costs what it always did.
         auto plot = [&](auto keepRecords) {
             for (int i = 0; i < batch.count; ++i) {

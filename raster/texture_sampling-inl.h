@@ -20,6 +20,7 @@
 #include <cstdint>
 
 #include "raster/fragment_record.h"
+#include "raster/level_log-inl.h"
 #include "raster/span_shading.h"
 #include "raster/vector_lanes-inl.h"
 
@@ -128,9 +129,7 @@ HWY_INLINE Rgba sampleTexture(const LevelTable& t, bool mipmapping, VF q, VF s, 
     const VF area = hn::Abs(texels * sx * ty - texels * tx * sy);
     const MF minified = hn::Gt(area, constant(1));
     if (hn::AllFalse(df, minified)) return sampleNearest(t, s, t0);
-    const VF lnArea = laneByLane(minified, area, area, hn::Zero(df), [](float a, float) {
-        return static_cast<float>(std::log(static_cast<double>(a)));
-    });
+    const VF lnArea = LevelLog(df, area, minified);
     const VF lod = lnArea / constant(t.ln2) * constant(0.5f);
 
     // sampleTrilinear, with its call for one level below the coarsest folded in.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "raster/level_log.h"
 #include "raster/mip_pyramid.h"
 #include "raster/pixel_index.h"
 #include "scene/texture.h"
@@ -56,7 +57,7 @@ Color sampleTexture(const Vector3& texOverW, float dsdx, float dtdx, float dsdy,
         return sampleNearest(*texture.pyramid, s, t);
     }
     // Both logarithms are rounded to float before the division.
-    const float lnArea = static_cast<float>(std::log(static_cast<double>(area)));
+    const float lnArea = levelLog(area);
     const float ln2 = static_cast<float>(std::log(2.0));
     const float levelOfDetail = lnArea / ln2 * 0.5f;
     return sampleTrilinear(*texture.pyramid, levelOfDetail, s, t, lodUsed);

@@ -82,6 +82,18 @@ TEST(WindowBytes, GiveWindowByteForEveryChannel) {
     EXPECT_EQ(wrong, 0);
 }
 
+// Lengths on either side of each loop's step: every channel converted, not one byte beyond.
+TEST(WindowBytes, WriteExactlyTheirCountAtEveryLength) {
+    std::vector<float> channels(200);
+    for (size_t i = 0; i < channels.size(); ++i) channels[i] = static_cast<float>(i % 37) / 36;
+    for (size_t count = 0; count <= 150; ++count) {
+        std::vector<std::uint8_t> bytes(count + 1, 7);
+        windowBytes(channels.data(), count, bytes.data());
+        for (size_t i = 0; i < count; ++i) ASSERT_EQ(bytes[i], windowByte(channels[i])) << count << " channels, " << i;
+        EXPECT_EQ(bytes[count], 7) << count << " channels";
+    }
+}
+
 float fromBits(std::uint32_t bits) {
     float f;
     std::memcpy(&f, &bits, sizeof f);

@@ -141,6 +141,35 @@ INSTANTIATE_TEST_SUITE_P(SizesAndViews, BandedFrame, ::testing::ValuesIn(frameCa
                              return std::to_string(c.width) + "x" + std::to_string(c.height) + "_" + c.view.name;
                          });
 
+// Frames that go only to memory step spans, test depths and plot in vector
+// lanes: on every target and thread count they give the scalar one-thread
+// frame, with spans ending on and around every lane boundary.
+TEST(BandedFrameEveryTarget, EqualsTheScalarOneThreadFrame) {
+    struct Case {
+        int width, height;
+        View view;
+    };
+    const Case cases[] = {{480, 480, views[0]}, {480, 480, views[2]}, {15, 9, views[1]},  {16, 9, views[1]},
+                          {17, 9, views[1]},    {33, 5, views[1]},    {129, 7, views[1]}, {200, 150, views[3]}};
+    StartupScene startup;
+    Scene& scene = startup.scene;
+    for (const Case& c : cases) {
+        setupView(scene, c.view.spin, c.view.tilt, c.view.zoom, c.width, c.height);
+        scene.simd = false;
+        const Drawn scalar = drawPlain(scene, c.width, c.height);
+        scene.simd = true;
+        for (const std::int64_t target : simdTargets()) {
+            const TargetChoice choice(target);
+            for (const int threads : {1, 2, 3}) {
+                SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", " + c.view.name +
+                             " view, " + targetName(target) + ", " + std::to_string(threads) + " threads");
+                BandRenderer renderer(threads, 3);
+                expectSame(scalar, drawInBands(scene, c.width, c.height, renderer), c.width);
+            }
+        }
+    }
+}
+
 // Polygons placed on whole pixels of a 64 x 64 frame, where ties are exact: a
 // bow-tie whose sides cross on a row, so their order there is the one the rows
 // below left; corners on band boundaries, where the shared-vertex rule drops a
