@@ -45,7 +45,7 @@ done
 models=/usr/share/assimp/models
 for model in "duck|Collada/duck.dae" "spider|OBJ/spider.obj" "engine|glTF2/2CylinderEngine-glTF-Binary/2CylinderEngine.glb"; do
   IFS='|' read -r name file <<<"$model"
-  "$shot" --renderer both --model "$models/$file" --out "docs/images/model-$name" 2>"docs/images/model-$name.txt"
+  "$shot" --renderer both --quiet --model "$models/$file" --out "docs/images/model-$name" 2>"docs/images/model-$name.txt"
   echo "docs/images/model-$name-{software,opengl,diff}.png: $(cat "docs/images/model-$name.txt")" >&2
   rm "docs/images/model-$name.txt"
 done
