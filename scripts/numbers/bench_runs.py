@@ -45,6 +45,14 @@ def _number(text):
         return float(text)
 
 
+def _value(text):
+    """A named argument's value: a number, or text such as a size (1920x1080)."""
+    try:
+        return _number(text)
+    except ValueError:
+        return text
+
+
 def _split_name(run_name):
     parts = run_name.split("/")
     args, variant, unnamed = {}, "", 0
@@ -53,7 +61,7 @@ def _split_name(run_name):
             continue
         key, colon, value = part.partition(":")
         if colon:
-            args[key] = _number(value)
+            args[key] = _value(value)
             continue
         try:
             args[f"arg{unnamed}"] = _number(part)
